@@ -1,0 +1,349 @@
+/* Suite tables: C structs of function pointers, acquired and released by name and version through the
+ * basic suite. Every function returns a CCErr (0 success) unless it is a pure query.
+ *
+ * A suite table only ever grows at its end, so a plug-in built against an older header keeps working. */
+#ifndef CURVICRAFT_HOSTAPI_SUITES_H
+#define CURVICRAFT_HOSTAPI_SUITES_H
+
+#include "cc_types.h"
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* ---- Names and versions of every suite the plug-in acquires -------------------------------------- */
+
+#define kCCBasicSuite "SP Basic Suite"
+#define kCCBasicSuiteVersion 4
+
+#define kCCAccessSuite "SP Access Suite"
+#define kCCAccessSuiteVersion 3
+#define kCCPluginsSuite "SP Plug-ins Suite"
+#define kCCPluginsSuiteVersion 4
+#define kCCPluginSuite "AI Plugin Suite"
+#define kCCPluginSuiteVersion 5
+#define kCCNotifierSuite "AI Notifier Suite"
+#define kCCNotifierSuiteVersion 4
+#define kCCContextSuite "AI Context Suite"
+#define kCCContextSuiteVersion 7
+#define kCCTimerSuite "AI Timer Suite"
+#define kCCTimerSuiteVersion 5
+#define kCCPreferenceSuite "AI Preference Suite"
+#define kCCPreferenceSuiteVersion 6
+#define kCCFoldersSuite "AI Folders Suite"
+#define kCCFoldersSuiteVersion 5
+#define kCCFilePathSuite "AI File Path Suite"
+#define kCCFilePathSuiteVersion 4
+#define kCCBlocksSuite "SP Blocks Suite"
+#define kCCBlocksSuiteVersion 2
+#define kCCUnicodeStringSuite "AI Unicode String Suite"
+#define kCCUnicodeStringSuiteVersion 8
+#define kCCCharacterEncodingSuite "AI Character Encoding Suite"
+#define kCCCharacterEncodingSuiteVersion 5
+#define kCCStringFormatUtilsSuite "AI String Format Utils Suite"
+#define kCCStringFormatUtilsSuiteVersion 3
+#define kCCUserSuite "AI User Suite"
+#define kCCUserSuiteVersion 11
+#define kCCURLSuite "AI URL Suite"
+#define kCCURLSuiteVersion 3
+#define kCCCSXSExtensionSuite "AI CSXS Extension Suite"
+#define kCCCSXSExtensionSuiteVersion 2
+
+#define kCCToolSuite "AI Tool Suite"
+#define kCCToolSuiteVersion 13
+#define kCCFilterSuite "AI Filter Suite"
+#define kCCFilterSuiteVersion 4
+#define kCCMenuSuite "AI Menu Suite"
+#define kCCMenuSuiteVersion 11
+#define kCCLiveEffectSuite "AI Live Effect Suite"
+#define kCCLiveEffectSuiteVersion 6
+#define kCCActionManagerSuite "AI Action Manager Suite"
+#define kCCActionManagerSuiteVersion 5
+#define kCCDictionarySuite "AI Dictionary Suite"
+#define kCCDictionarySuiteVersion 8
+#define kCCArtStyleSuite "AI Art Style Suite"
+#define kCCArtStyleSuiteVersion 7
+#define kCCArtStyleParserSuite "AI Art Style Parser Suite"
+#define kCCArtStyleParserSuiteVersion 8
+
+#define kCCArtSuite "AI Art Suite"
+#define kCCArtSuiteVersion 17
+#define kCCPathSuite "AI Path Suite"
+#define kCCPathSuiteVersion 11
+#define kCCPathStyleSuite "AI Path Style Suite"
+#define kCCPathStyleSuiteVersion 13
+#define kCCHitTestSuite "AI Hit Test Suite"
+#define kCCHitTestSuiteVersion 6
+#define kCCMatchingArtSuite "AI Matching Art Suite"
+#define kCCMatchingArtSuiteVersion 7
+#define kCCMdMemorySuite "AI MdMemory Suite"
+#define kCCMdMemorySuiteVersion 3
+#define kCCRealMathSuite "AI Real Math Suite"
+#define kCCRealMathSuiteVersion 3
+#define kCCRealBezierSuite "AI Real Bezier Suite"
+#define kCCRealBezierSuiteVersion 4
+#define kCCTransformArtSuite "AI Transform Art Suite"
+#define kCCTransformArtSuiteVersion 3
+#define kCCLayerSuite "AI Layer Suite"
+#define kCCLayerSuiteVersion 13
+#define kCCGroupSuite "AI Group Suite"
+#define kCCGroupSuiteVersion 5
+#define kCCPathfinderSuite "AI Pathfinder Suite"
+#define kCCPathfinderSuiteVersion 6
+#define kCCExpandSuite "AI Expand Suite"
+#define kCCExpandSuiteVersion 4
+#define kCCPluginGroupSuite "AI Plugin Group Suite"
+#define kCCPluginGroupSuiteVersion 6
+#define kCCDocumentSuite "AI Document Suite"
+#define kCCDocumentSuiteVersion 14
+#define kCCDocumentViewSuite "AI Document View Suite"
+#define kCCDocumentViewSuiteVersion 12
+#define kCCUndoSuite "AI Undo Suite"
+#define kCCUndoSuiteVersion 7
+#define kCCAnnotatorSuite "AI Annotator Suite"
+#define kCCAnnotatorSuiteVersion 6
+#define kCCAnnotatorDrawerSuite "AI Annotator Drawer Suite"
+#define kCCAnnotatorDrawerSuiteVersion 5
+
+/* Acquired at start-up and not called. */
+#define kCCFixedMathSuite "AI Fixed Math Suite"
+#define kCCFixedMathSuiteVersion 4
+#define kCCPlacedSuite "AI Placed Suite"
+#define kCCPlacedSuiteVersion 8
+#define kCCRasterSuite "AI Raster Suite"
+#define kCCRasterSuiteVersion 10
+#define kCCDocumentListSuite "AI Document List Suite"
+#define kCCDocumentListSuiteVersion 8
+#define kCCTagSuite "AI Tag Suite"
+#define kCCTagSuiteVersion 4
+#define kCCFileFormatSuite "AI File Format Suite"
+#define kCCFileFormatSuiteVersion 13
+#define kCCDataFilterSuite "AI Data Filter Suite"
+#define kCCDataFilterSuiteVersion 8
+#define kCCTextFrameSuite "AI Text Frame Suite"
+#define kCCTextFrameSuiteVersion 4
+#define kCCFontSuite "AI Font Suite"
+#define kCCFontSuiteVersion 6
+#define kCCUserInterfaceThemeSuite "AI User Interface Theme Suite"
+#define kCCUserInterfaceThemeSuiteVersion 2
+#define kCCRuntimeSuite "AI Runtime Suite"
+#define kCCRuntimeSuiteVersion 12
+
+/* ---- Plug-in life ------------------------------------------------------------------------------- */
+
+typedef struct CCBasicSuite {
+    /* Fills *suite with the table, or fails with kCCSuiteNotFoundErr for an unknown name or version. */
+    CCErr (*AcquireSuite)(const char* name, int32_t version, const void** suite);
+    CCErr (*ReleaseSuite)(const char* name, int32_t version);
+    CCBool32 (*IsEqual)(const char* a, const char* b);
+} CCBasicSuite;
+
+/* Locks a plug-in in memory while an access reference is held. */
+typedef struct CCAccessSuite {
+    CCErr (*AcquirePlugin)(CCPluginRef plugin, CCAccessRef* access);
+    CCErr (*ReleasePlugin)(CCAccessRef access);
+} CCAccessSuite;
+
+typedef struct CCPluginsSuite {
+    CCErr (*GetPluginName)(CCPluginRef plugin, const char** name);
+    CCErr (*GetPluginFilePath)(CCPluginRef plugin, const char** path);
+} CCPluginsSuite;
+
+typedef struct CCPluginSuite {
+    CCErr (*SetPluginName)(CCPluginRef plugin, const char* name);
+    CCErr (*GetPluginName)(CCPluginRef plugin, const char** name);
+    CCErr (*GetPluginOptions)(CCPluginRef plugin, int32_t* options);
+    CCErr (*SetPluginOptions)(CCPluginRef plugin, int32_t options);
+} CCPluginSuite;
+
+typedef struct CCNotifierSuite {
+    /* Registers the plug-in for broadcasts of a type; the host then sends "AI Notifier" / "AI Notify". */
+    CCErr (*AddNotifier)(CCPluginRef plugin, const char* name, const char* type, CCNotifierHandle* notifier);
+    CCErr (*SetNotifierActive)(CCNotifierHandle notifier, CCBool32 active);
+    CCErr (*GetNotifierActive)(CCNotifierHandle notifier, CCBool32* active);
+    /* Broadcasts a type with a data pointer to every active notifier of that type. */
+    CCErr (*Notify)(const char* type, void* notifyData);
+} CCNotifierSuite;
+
+typedef struct CCContextSuite {
+    CCErr (*PushAppContext)(CCPluginRef plugin, CCAppContext* context);
+    CCErr (*PopAppContext)(CCAppContext context);
+} CCContextSuite;
+
+/* Block memory; the host tracks every block under its debug name. */
+typedef struct CCBlocksSuite {
+    CCErr (*AllocateBlock)(size_t size, const char* debugName, void** block);
+    CCErr (*FreeBlock)(void* block);
+    CCErr (*ReallocateBlock)(void* block, size_t newSize, const char* debugName, void** newBlock);
+} CCBlocksSuite;
+
+typedef struct CCUserSuite {
+    /* Shows an error alert with a UTF-8 text. */
+    CCErr (*ErrorAlert)(const char* text);
+} CCUserSuite;
+
+/* ---- Documents and art -------------------------------------------------------------------------- */
+
+typedef struct CCArtSuite {
+    CCErr (*GetArtType)(CCArtHandle art, int16_t* type);
+    /* Reads the attribute bits selected by mask. */
+    CCErr (*GetArtUserAttr)(CCArtHandle art, int32_t mask, int32_t* attr);
+    /* Sets the bits of mask to those of attr. */
+    CCErr (*SetArtUserAttr)(CCArtHandle art, int32_t mask, int32_t attr);
+    CCErr (*GetArtParent)(CCArtHandle art, CCArtHandle* parent);
+    /* The topmost child in paint order; null when none. */
+    CCErr (*GetArtFirstChild)(CCArtHandle art, CCArtHandle* child);
+    /* The next object below in paint order; null when none. */
+    CCErr (*GetArtSibling)(CCArtHandle art, CCArtHandle* sibling);
+    CCErr (*GetArtPriorSibling)(CCArtHandle art, CCArtHandle* sibling);
+    /* Pure query: true while the handle names a live object of the document. */
+    CCBool32 (*ValidArt)(CCArtHandle art);
+    CCErr (*NewArt)(int16_t type, int16_t paintOrder, CCArtHandle prep, CCArtHandle* newArt);
+    CCErr (*DisposeArt)(CCArtHandle art);
+    CCErr (*ReorderArt)(CCArtHandle art, int16_t paintOrder, CCArtHandle prep);
+    CCErr (*DuplicateArt)(CCArtHandle art, int16_t paintOrder, CCArtHandle prep, CCArtHandle* newArt);
+    /* The layer group: the root object of a layer's art. */
+    CCErr (*GetFirstArtOfLayer)(CCLayerHandle layer, CCArtHandle* art);
+    CCErr (*GetLayerOfArt)(CCArtHandle art, CCLayerHandle* layer);
+    /* Bounds of the anchors and control points under a matrix (null for identity). */
+    CCErr (*GetArtTransformBounds)(CCArtHandle art, const CCRealMatrix* matrix, int32_t flags, CCRealRect* bounds);
+} CCArtSuite;
+
+typedef struct CCPathSuite {
+    CCErr (*GetPathSegmentCount)(CCArtHandle path, int16_t* count);
+    /* Growing adds anchors at the end (copies of the last one); shrinking drops the last ones. */
+    CCErr (*SetPathSegmentCount)(CCArtHandle path, int16_t count);
+    CCErr (*GetPathSegments)(CCArtHandle path, int16_t first, int16_t count, CCPathSegment* segments);
+    /* Replaces records; writing past the end appends. */
+    CCErr (*SetPathSegments)(CCArtHandle path, int16_t first, int16_t count, const CCPathSegment* segments);
+    /* Inserts before index. */
+    CCErr (*InsertPathSegments)(CCArtHandle path, int16_t index, int16_t count, const CCPathSegment* segments);
+    CCErr (*DeletePathSegments)(CCArtHandle path, int16_t index, int16_t count);
+    CCErr (*GetPathClosed)(CCArtHandle path, CCBool32* closed);
+    CCErr (*SetPathClosed)(CCArtHandle path, CCBool32 closed);
+    /* Reverses the anchor order and swaps in and out handles. */
+    CCErr (*ReversePathSegments)(CCArtHandle path);
+    CCErr (*GetPathSegmentSelected)(CCArtHandle path, int16_t index, int16_t* selection);
+    CCErr (*SetPathSegmentSelected)(CCArtHandle path, int16_t index, int16_t selection);
+    CCErr (*GetPathIsGuide)(CCArtHandle path, CCBool32* isGuide);
+    CCErr (*SetPathIsGuide)(CCArtHandle path, CCBool32 isGuide);
+} CCPathSuite;
+
+typedef struct CCColor {
+    CCBool32 none; /* no paint */
+    double red, green, blue; /* 0..1 */
+} CCColor;
+
+typedef struct CCPathStyle {
+    CCBool32 fillPaint;
+    CCBool32 strokePaint;
+    CCColor fillColor;
+    CCColor strokeColor;
+    double strokeWidth;
+    CCBool32 evenOddFill;
+} CCPathStyle;
+
+typedef struct CCPathStyleSuite {
+    CCErr (*GetPathStyle)(CCArtHandle path, CCPathStyle* style);
+    CCErr (*SetPathStyle)(CCArtHandle path, const CCPathStyle* style);
+} CCPathStyleSuite;
+
+/* One (type, attribute mask, attribute value) triple of a matching request. */
+typedef struct CCMatchingArtSpec {
+    int16_t type;
+    int32_t whichAttr;
+    int32_t attr;
+} CCMatchingArtSpec;
+
+typedef struct CCMatchingArtSuite {
+    /* Every object of the current document, in document order (layers top first, each tree depth first
+     * from the topmost object), that matches one of the specs. The list is a memory handle whose block
+     * is an array of *count handles; the caller disposes it with the MdMemory suite. */
+    CCErr (*GetMatchingArt)(const CCMatchingArtSpec* specs, int16_t numSpecs, CCMemoryHandle* matches, int32_t* count);
+    CCErr (*GetSelectedArt)(CCMemoryHandle* matches, int32_t* count);
+} CCMatchingArtSuite;
+
+typedef struct CCMdMemorySuite {
+    CCErr (*NewHandle)(size_t size, CCMemoryHandle* handle);
+    CCErr (*DisposeHandle)(CCMemoryHandle handle);
+    CCErr (*GetHandleSize)(CCMemoryHandle handle, size_t* size);
+    /* The block of a handle; valid until the handle is disposed or resized. */
+    CCErr (*GetHandleBlock)(CCMemoryHandle handle, void** block);
+} CCMdMemorySuite;
+
+typedef struct CCRealMathSuite {
+    double (*PointAngle)(const CCRealPoint* a, const CCRealPoint* b);
+    double (*PointLength)(const CCRealPoint* a, const CCRealPoint* b);
+    void (*PointLengthAngle)(double length, double angle, CCRealPoint* result);
+    CCBool32 (*PointEqual)(const CCRealPoint* a, const CCRealPoint* b);
+    void (*PointAdd)(const CCRealPoint* a, const CCRealPoint* b, CCRealPoint* result);
+    void (*PointSubtract)(const CCRealPoint* a, const CCRealPoint* b, CCRealPoint* result);
+    void (*PointInterpolate)(const CCRealPoint* a, const CCRealPoint* b, double t, CCRealPoint* result);
+    double (*RealSin)(double angle);
+    double (*RealCos)(double angle);
+    /* a / b, or +-1.7976931348623158e+307 when b is 0. */
+    double (*RealDivide)(double a, double b);
+    void (*MatrixSetIdentity)(CCRealMatrix* m);
+    void (*MatrixSetTranslate)(CCRealMatrix* m, double tx, double ty);
+    void (*MatrixSetRotate)(CCRealMatrix* m, double angle);
+    void (*MatrixSetScale)(CCRealMatrix* m, double sx, double sy);
+    /* Append an operation: it applies after those already in the matrix. */
+    void (*MatrixConcatTranslate)(CCRealMatrix* m, double tx, double ty);
+    void (*MatrixConcatRotate)(CCRealMatrix* m, double angle);
+    void (*MatrixConcatScale)(CCRealMatrix* m, double sx, double sy);
+    /* m := m then other. */
+    void (*MatrixConcat)(const CCRealMatrix* m, const CCRealMatrix* other, CCRealMatrix* result);
+    void (*MatrixXformPoint)(const CCRealMatrix* m, const CCRealPoint* p, CCRealPoint* result);
+    CCBool32 (*MatrixInvert)(CCRealMatrix* m);
+    CCBool32 (*PointInRect)(const CCRealPoint* p, const CCRealRect* r);
+} CCRealMathSuite;
+
+/* Transform option flags. */
+enum {
+    kCCTransformObjects = 1,
+    kCCTransformFillPatterns = 2,
+    kCCTransformStrokePatterns = 4,
+    kCCScaleLines = 8
+};
+
+typedef struct CCTransformArtSuite {
+    CCErr (*TransformArt)(CCArtHandle art, const CCRealMatrix* matrix, double lineScale, int32_t flags);
+} CCTransformArtSuite;
+
+typedef struct CCLayerSuite {
+    CCErr (*CountLayers)(int32_t* count);
+    /* Layer 0 is the topmost. */
+    CCErr (*GetNthLayer)(int32_t index, CCLayerHandle* layer);
+    CCErr (*GetCurrentLayer)(CCLayerHandle* layer);
+    CCErr (*SetCurrentLayer)(CCLayerHandle layer);
+    CCErr (*GetFirstLayer)(CCLayerHandle* layer);
+    CCErr (*GetNextLayer)(CCLayerHandle layer, CCLayerHandle* next);
+    CCErr (*GetLayerEditable)(CCLayerHandle layer, CCBool32* editable);
+    CCErr (*SetLayerEditable)(CCLayerHandle layer, CCBool32 editable);
+    CCErr (*GetLayerVisible)(CCLayerHandle layer, CCBool32* visible);
+    CCErr (*SetLayerVisible)(CCLayerHandle layer, CCBool32 visible);
+    CCErr (*GetLayerTitle)(CCLayerHandle layer, const char** title);
+} CCLayerSuite;
+
+typedef struct CCGroupSuite {
+    CCErr (*GetGroupClipped)(CCArtHandle group, CCBool32* clipped);
+    CCErr (*SetGroupClipped)(CCArtHandle group, CCBool32 clipped);
+} CCGroupSuite;
+
+/* Expand option flags. */
+enum {
+    kCCExpandFill = 1,
+    kCCExpandPluginArt = 2,
+    kCCExpandStroke = 4
+};
+
+typedef struct CCExpandSuite {
+    /* Replaces the object by what it draws: with kCCExpandStroke a stroked path becomes a filled outline. */
+    CCErr (*Expand)(CCArtHandle art, int32_t flags, int32_t steps);
+} CCExpandSuite;
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

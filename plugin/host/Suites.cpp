@@ -1,0 +1,60 @@
+#include "Suites.h"
+
+namespace curvicraft {
+
+const CCBasicSuite* sBasic = nullptr;
+
+const CCAccessSuite* sAccess = nullptr;
+const CCPluginsSuite* sPlugins = nullptr;
+const CCPluginSuite* sPlugin = nullptr;
+const CCNotifierSuite* sNotifier = nullptr;
+const CCContextSuite* sContext = nullptr;
+const CCBlocksSuite* sBlocks = nullptr;
+const CCUserSuite* sUser = nullptr;
+
+const CCArtSuite* sArt = nullptr;
+const CCPathSuite* sPath = nullptr;
+const CCPathStyleSuite* sPathStyle = nullptr;
+const CCMatchingArtSuite* sMatchingArt = nullptr;
+const CCMdMemorySuite* sMdMemory = nullptr;
+const CCRealMathSuite* sRealMath = nullptr;
+const CCTransformArtSuite* sTransformArt = nullptr;
+const CCLayerSuite* sLayer = nullptr;
+const CCGroupSuite* sGroup = nullptr;
+const CCExpandSuite* sExpand = nullptr;
+
+#define CC_ROW(var, name, version) {name, version, reinterpret_cast<const void**>(&var)}
+
+SuiteEntry gFirstSuites[] = {
+    CC_ROW(sAccess, kCCAccessSuite, kCCAccessSuiteVersion),
+    CC_ROW(sPlugins, kCCPluginsSuite, kCCPluginsSuiteVersion),
+    CC_ROW(sPlugin, kCCPluginSuite, kCCPluginSuiteVersion),
+    CC_ROW(sNotifier, kCCNotifierSuite, kCCNotifierSuiteVersion),
+    CC_ROW(sContext, kCCContextSuite, kCCContextSuiteVersion),
+    CC_ROW(sBlocks, kCCBlocksSuite, kCCBlocksSuiteVersion),
+    CC_ROW(sUser, kCCUserSuite, kCCUserSuiteVersion),
+    {nullptr, 0, nullptr},
+};
+
+SuiteEntry gMainSuites[] = {
+    CC_ROW(sArt, kCCArtSuite, kCCArtSuiteVersion),
+    CC_ROW(sPath, kCCPathSuite, kCCPathSuiteVersion),
+    CC_ROW(sPathStyle, kCCPathStyleSuite, kCCPathStyleSuiteVersion),
+    CC_ROW(sMatchingArt, kCCMatchingArtSuite, kCCMatchingArtSuiteVersion),
+    CC_ROW(sMdMemory, kCCMdMemorySuite, kCCMdMemorySuiteVersion),
+    CC_ROW(sRealMath, kCCRealMathSuite, kCCRealMathSuiteVersion),
+    CC_ROW(sTransformArt, kCCTransformArtSuite, kCCTransformArtSuiteVersion),
+    CC_ROW(sLayer, kCCLayerSuite, kCCLayerSuiteVersion),
+    CC_ROW(sGroup, kCCGroupSuite, kCCGroupSuiteVersion),
+    CC_ROW(sExpand, kCCExpandSuite, kCCExpandSuiteVersion),
+    {nullptr, 0, nullptr}, // no optional rows
+};
+
+SuiteEntry gLateSuites[] = {
+    {kCCCSXSExtensionSuite, kCCCSXSExtensionSuiteVersion, nullptr}, // pointer added with the panel bridge
+    {nullptr, 0, nullptr},
+};
+
+#undef CC_ROW
+
+} // namespace curvicraft

@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Sets up, builds, and runs the main job on the bundled example.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh
+cmake --preset default >/dev/null
+cmake --build --preset default
+./build/curvicraft play examples/hello.play

@@ -1,0 +1,18 @@
+# Runs one session script and compares its standard output with the .expected file beside it.
+get_filename_component(dir ${SCRIPT} DIRECTORY)
+get_filename_component(name ${SCRIPT} NAME_WE)
+file(MAKE_DIRECTORY ${WORKDIR})
+execute_process(COMMAND ${CLI} play ${SCRIPT} WORKING_DIRECTORY ${WORKDIR}
+  OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
+set(expected_rc 0)
+if(EXISTS ${dir}/${name}.rc)
+  file(READ ${dir}/${name}.rc expected_rc)
+  string(STRIP "${expected_rc}" expected_rc)
+endif()
+if(NOT rc STREQUAL expected_rc)
+  message(FATAL_ERROR "${name}: exit status ${rc}, expected ${expected_rc}\nstdout:\n${out}\nstderr:\n${err}")
+endif()
+file(READ ${dir}/${name}.expected want)
+if(NOT out STREQUAL want)
+  message(FATAL_ERROR "${name}: output differs\n--- expected\n${want}\n--- got\n${out}\n--- stderr\n${err}")
+endif()
