@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cfloat>
 #include <clocale>
 #include <cmath>
@@ -16,6 +17,7 @@
 #include <stdexcept>
 #include <string>
 #include <variant>
+#include <vector>
 
 using namespace curvicraft;
 
@@ -67,11 +69,11 @@ TEST(SettingsCodec, EdgeCaseTable)
         std::string_view name;
     };
     const UnitsCase units[] = {
-        {9, true, 10, 10, 3, "pt"},      {-1, false, 10, 10, 3, "pt"}, {0, true, 10, 10, 0, "pt"},
-        {1, true, 144, 2, 1, "in"},      {1, false, 2, 144, 1, "in"},  {2, true, 72, 2.54, 2, "cm"},
-        {2, false, 2.54, 72, 2, "cm"},   {4, true, 12.5, 12.5, 4, "pt"}, {4, false, 12.5, 12.5, 4, "pt"},
-        {5, true, 72, 25.4, 5, "mm"},    {5, false, 25.4, 72, 5, "mm"}, {6, true, 12.5, 12.5, 6, "px"},
-        {7, true, 72, 101.6, 7, "H"},    {7, false, 101.6, 72, 7, "H"},
+        {9, true, 10, 10, 3, "pt"},    {-1, false, 10, 10, 3, "pt"},   {0, true, 10, 10, 0, "pt"},
+        {1, true, 144, 2, 1, "in"},    {1, false, 2, 144, 1, "in"},    {2, true, 72, 2.54, 2, "cm"},
+        {2, false, 2.54, 72, 2, "cm"}, {4, true, 12.5, 12.5, 4, "pt"}, {4, false, 12.5, 12.5, 4, "pt"},
+        {5, true, 72, 25.4, 5, "mm"},  {5, false, 25.4, 72, 5, "mm"},  {6, true, 12.5, 12.5, 6, "px"},
+        {7, true, 72, 101.6, 7, "H"},  {7, false, 101.6, 72, 7, "H"},
     };
     for (const auto& c : units) {
         SCOPED_TRACE(testing::Message() << "units " << c.index << (c.toDisplay ? " toUnits " : " fromUnits ") << c.x);
@@ -87,11 +89,25 @@ TEST(SettingsCodec, EdgeCaseTable)
         const char* text;
     };
     const FormatCase formats[] = {
-        {4000, "4000"},      {0.5, "0.5"},        {12.345678, "12.3457"}, {1234567, "1.23457e+06"},
-        {1e6, "1e+06"},      {0.1, "0.1"},        {0, "0"},               {-89.8, "-89.8"},
-        {123456, "123456"},  {100000, "100000"},   {999999.7, "1e+06"},    {0.001, "0.001"},
-        {0.0001, "0.0001"},   {1.5e-5, "1.5e-05"}, {-0.000123456789, "-0.000123457"},
-        {1e300, "1e+300"},     {9.99999e-5, "9.99999e-05"}, {-1e-300, "-1e-300"},   {7.0555555, "7.05556"},
+        {4000, "4000"},
+        {0.5, "0.5"},
+        {12.345678, "12.3457"},
+        {1234567, "1.23457e+06"},
+        {1e6, "1e+06"},
+        {0.1, "0.1"},
+        {0, "0"},
+        {-89.8, "-89.8"},
+        {123456, "123456"},
+        {100000, "100000"},
+        {999999.7, "1e+06"},
+        {0.001, "0.001"},
+        {0.0001, "0.0001"},
+        {1.5e-5, "1.5e-05"},
+        {-0.000123456789, "-0.000123457"},
+        {1e300, "1e+300"},
+        {9.99999e-5, "9.99999e-05"},
+        {-1e-300, "-1e-300"},
+        {7.0555555, "7.05556"},
     };
     for (const auto& c : formats) {
         EXPECT_EQ(formatReal(c.value), c.text) << "value " << c.value;
@@ -196,8 +212,7 @@ TEST(SettingsCodec, UntrustedText)
     EXPECT_EQ(readAs(noise + "<length>2.5</length>", "length", TagType::Real), Outcome(2.5));
     EXPECT_EQ(readAs("<length>" + std::string(1 << 20, '9') + "</length>", "length", TagType::Real),
               Outcome(kUntouched));
-    EXPECT_EQ(readAs("<axes>" + std::string(1 << 20, '9') + "</axes>", "axes", TagType::Short),
-              Outcome(32767.0));
+    EXPECT_EQ(readAs("<axes>" + std::string(1 << 20, '9') + "</axes>", "axes", TagType::Short), Outcome(32767.0));
     EXPECT_EQ(readAs("<length>0." + std::string(1 << 20, '0') + "1</length>", "length", TagType::Real),
               Outcome(kUntouched));
     std::string unclosed;
@@ -207,10 +222,8 @@ TEST(SettingsCodec, UntrustedText)
     EXPECT_EQ(readAs(unclosed, "length", TagType::Real), Outcome(kUntouched));
 
     // An embedded NUL ends a text and a number.
-    EXPECT_EQ(readAs(std::string_view("<url>ab\0cd</url>", 16), "url", TagType::Text),
-              Outcome(std::string("ab")));
-    EXPECT_EQ(readAs(std::string_view("<length>1\0002</length>", 20), "length", TagType::Real),
-              Outcome(1.0));
+    EXPECT_EQ(readAs(std::string_view("<url>ab\0cd</url>", 16), "url", TagType::Text), Outcome(std::string("ab")));
+    EXPECT_EQ(readAs(std::string_view("<length>1\0002</length>", 20), "length", TagType::Real), Outcome(1.0));
 
     // An unknown type code and a null destination write nothing.
     double value = kUntouched;
@@ -224,8 +237,8 @@ TEST(SettingsCodec, UntrustedText)
 TEST(SettingsCodec, RoundTrip)
 {
     std::mt19937_64 random(20240611);
-    std::vector<double> reals = {0.0,    -0.0,    4000,    0.1,     1.0 / 3.0,
-                                 DBL_MAX, -DBL_MAX, DBL_MIN, std::numeric_limits<double>::denorm_min()};
+    std::vector<double> reals = {
+        0.0, -0.0, 4000, 0.1, 1.0 / 3.0, DBL_MAX, -DBL_MAX, DBL_MIN, std::numeric_limits<double>::denorm_min()};
     std::uniform_real_distribution<double> exponent(-320.0, 308.0);
     for (int i = 0; i < 20000; ++i) {
         const double magnitude = std::pow(10.0, exponent(random));
@@ -262,8 +275,14 @@ TEST(SettingsCodec, RoundTrip)
         EXPECT_EQ(back, b ? 1 : 0);
     }
 
-    const std::string texts[] = {"", "About", "a<b>&c", "https://example.com/?q=1&r=<2>", "Gr\xC3\xB6\xC3\x9F" "e \xE2\x82\xAC",
-                                 "x]]>y", std::string(255, 'w')};
+    const std::string texts[] = {"",
+                                 "About",
+                                 "a<b>&c",
+                                 "https://example.com/?q=1&r=<2>",
+                                 "Gr\xC3\xB6\xC3\x9F"
+                                 "e \xE2\x82\xAC",
+                                 "x]]>y",
+                                 std::string(255, 'w')};
     for (const auto& t : texts) {
         SettingsWriter writer;
         writer << "<url><![CDATA[" << t << "]]></url>";
@@ -277,7 +296,7 @@ TEST(SettingsCodec, RoundTrip)
 TEST(SettingsCodec, ParamsTextInDisplayUnits)
 {
     std::int16_t units = 5;
-    const double snapSize = 20.0;  // points
+    const double snapSize = 20.0; // points
     const double fixedRadius = 50.0;
     SettingsWriter writer;
     writer << "<units>" << unitsName(units) << "</units>";

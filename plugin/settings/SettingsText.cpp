@@ -75,8 +75,8 @@ std::optional<std::int16_t> scanShort(std::string_view s)
         return std::nullopt;
     }
     const long value = negative ? -magnitude : magnitude;
-    return static_cast<std::int16_t>(std::clamp<long>(value, std::numeric_limits<std::int16_t>::min(),
-                                                      std::numeric_limits<std::int16_t>::max()));
+    return static_cast<std::int16_t>(
+        std::clamp<long>(value, std::numeric_limits<std::int16_t>::min(), std::numeric_limits<std::int16_t>::max()));
 }
 
 // Like "%lf" in the C locale, but only finite values in range convert: from_chars ignores the process

@@ -36,7 +36,7 @@ std::string formatReal(double value);
 // text verbatim, bool as "1"/"0", integers in signed decimal, reals by formatReal. A 32-bit boolean
 // field is written as a boolean with `writer << (flag != 0)`.
 class SettingsWriter {
-public:
+  public:
     SettingsWriter& operator<<(std::string_view text);
     SettingsWriter& operator<<(const char* text); // keeps string literals away from the bool overload
     SettingsWriter& operator<<(bool value);
@@ -53,7 +53,7 @@ public:
     const std::string& text() const { return text_; }
     std::string release() { return std::move(text_); }
 
-private:
+  private:
     std::string text_;
 };
 
@@ -76,8 +76,7 @@ std::string unwrapCdata(std::string text);
 // A content that is no number, a real that is not finite or out of range ("nan", "inf", "1e400"),
 // a missing element and an unknown type code leave the destination unchanged. Returns whether the
 // destination was written.
-bool readTag(std::string_view text, std::string_view tag, TagType type, void* destination,
-             std::size_t capacity = 0);
+bool readTag(std::string_view text, std::string_view tag, TagType type, void* destination, std::size_t capacity = 0);
 
 // Type-checked form: readTag<TagType::Real>(payload, "snap_size", value), with a double for Real, an
 // std::int16_t for Short, an std::int32_t for Boolean and a char array for Text (its size the capacity).
@@ -88,9 +87,8 @@ template <TagType type, class T> bool readTag(std::string_view text, std::string
                       "a Text element is read into a char array");
         return readTag(text, tag, type, destination, std::extent_v<T>);
     } else {
-        using Expected = std::conditional_t<
-            type == TagType::Real, double,
-            std::conditional_t<type == TagType::Short, std::int16_t, std::int32_t>>;
+        using Expected = std::conditional_t<type == TagType::Real, double,
+                                            std::conditional_t<type == TagType::Short, std::int16_t, std::int32_t>>;
         static_assert(std::is_same_v<T, Expected>, "destination type does not match the type code");
         return readTag(text, tag, type, &destination);
     }
