@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build g++ clang pkg-config binutils
+  cmake ninja-build g++ clang libclang-rt-14-dev pkg-config binutils
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   lib2geom-dev libboost-dev libgsl-dev libdouble-conversion-dev libpugixml-dev nlohmann-json3-dev libcli11-dev libcairo2-dev
   locales

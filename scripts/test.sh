@@ -14,3 +14,5 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1:ha
 cmake --preset previous-host >/dev/null
 cmake --build --preset previous-host -j "$jobs"
 ctest --preset previous-host -j "$jobs" -R 'PreviousHost|Routing'
+# The settings tag reader under libFuzzer with the sanitizers, for a bounded time.
+bash scripts/fuzz.sh 60
