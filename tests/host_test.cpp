@@ -1,6 +1,7 @@
 // minihost's host core: suite acquisition, the plug-in loader and its life cycle, and the services
 // a plug-in calls, driven through a plug-in of the tests' own and through the suite tables.
 #include "Host.h"
+#include "host/Suites.h"
 
 #include <gtest/gtest.h>
 
@@ -127,6 +128,17 @@ TEST_F(HostFixture, SuitesAreFoundByExactNameAndVersion)
     EXPECT_EQ(host.acquisitions(kCCUserSuite), 0);
     EXPECT_TRUE(basic->IsEqual("Startup", "Startup"));
     EXPECT_FALSE(basic->IsEqual("Startup", "startup"));
+}
+
+TEST_F(HostFixture, EverySuiteThePluginAcquiresAtStartupIsOffered)
+{
+    for (const curvicraft::SuiteEntry* table : {curvicraft::gFirstSuites, curvicraft::gMainSuites})
+        for (const curvicraft::SuiteEntry* row = table; row->name; ++row) {
+            const void* suite = nullptr;
+            EXPECT_EQ(host.basicSuite()->AcquireSuite(row->name, row->version, &suite), kCCNoErr) << row->name;
+            EXPECT_NE(suite, nullptr) << row->name;
+            EXPECT_EQ(host.basicSuite()->ReleaseSuite(row->name, row->version), kCCNoErr) << row->name;
+        }
 }
 
 TEST_F(HostFixture, PluginLifeFromStartupToShutdown)

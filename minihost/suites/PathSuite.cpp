@@ -31,6 +31,8 @@ CCErr GetPathSegmentCount(CCArtHandle path, int16_t* count)
         return err;
     if (!count)
         return kCCBadParameterErr;
+    if (a->segments.size() > std::size_t(kCCMaxPathSegments))
+        return kCCTooManySegmentsErr; // cannot be told in 16 bits
     *count = static_cast<int16_t>(a->segments.size());
     return kCCNoErr;
 }
