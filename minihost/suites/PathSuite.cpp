@@ -232,9 +232,9 @@ CCErr SetPathIsGuide(CCArtHandle path, CCBool32 isGuide)
 const CCPathSuite& path()
 {
     static const CCPathSuite table{
-        GetPathSegmentCount, SetPathSegmentCount,    GetPathSegments, SetPathSegments,        InsertPathSegments,
-        DeletePathSegments,  GetPathClosed,          SetPathClosed,   ReversePathSegments,    GetPathSegmentSelected,
-        SetPathSegmentSelected, GetPathIsGuide, SetPathIsGuide,
+        GetPathSegmentCount,    SetPathSegmentCount, GetPathSegments, SetPathSegments,     InsertPathSegments,
+        DeletePathSegments,     GetPathClosed,       SetPathClosed,   ReversePathSegments, GetPathSegmentSelected,
+        SetPathSegmentSelected, GetPathIsGuide,      SetPathIsGuide,
     };
     return table;
 }
