@@ -47,10 +47,8 @@ CCErr route(const PluginClass& pluginClass, const char* caller, const char* sele
             header->globals = nullptr;
         }
         plugin = pluginClass.create(header->self);
-        if (!plugin) {
-            reportDefaultError(kCCOutOfMemoryErr);
-            return kCCOutOfMemoryErr;
-        }
+        if (!plugin)
+            return kCCOutOfMemoryErr; // reported below through the default reporter, as no object exists
         header->globals = plugin;
         CCErr result;
         try {
