@@ -94,8 +94,7 @@ CCErr route(const PluginClass& pluginClass, const char* caller, const char* sele
     return plugin->dispatchMessage(caller, selector, record);
 }
 
-} // namespace
-
+// The line written to the debugger output for a message nobody handled.
 void writeUnhandledMessageLine(const char* caller, const char* selector) noexcept
 {
     const char* format = "Warning: Unhandled plugin message: caller \"%s\" selector \"%s\"\n";
@@ -115,6 +114,8 @@ void writeUnhandledMessageLine(const char* caller, const char* selector) noexcep
         delete[] longLine;
     }
 }
+
+} // namespace
 
 CCErr runPluginEntry(const PluginClass& pluginClass, const char* caller, const char* selector, void* message) noexcept
 {

@@ -21,9 +21,6 @@ struct PluginClass {
 // (ai::Error), '!MEM' (no memory) or 'CANT' (anything else).
 CCErr runPluginEntry(const PluginClass& pluginClass, const char* caller, const char* selector, void* message) noexcept;
 
-// The line written to the debugger output for a message nobody handled.
-void writeUnhandledMessageLine(const char* caller, const char* selector) noexcept;
-
 template <class P>
 constexpr PluginClass pluginClassOf() noexcept
 {
