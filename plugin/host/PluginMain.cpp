@@ -1,7 +1,10 @@
-// Placeholder entry point; replaced by the routing of the plug-in host layer.
-#include "cc_messages.h"
+// The plug-in's only exported symbol: every host message enters here.
+#include "host/CurvicraftPlugin.h"
+#include "host/PluginEntry.h"
 
-extern "C" __attribute__((visibility("default"))) CCErr PluginMain(const char*, const char*, void*)
+extern "C" __attribute__((visibility("default"))) CCErr PluginMain(const char* caller, const char* selector,
+                                                                   void* message)
 {
-    return 0;
+    static constexpr curvicraft::PluginClass pluginClass = curvicraft::pluginClassOf<curvicraft::CurvicraftPlugin>();
+    return curvicraft::runPluginEntry(pluginClass, caller, selector, message);
 }
