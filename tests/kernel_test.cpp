@@ -20,6 +20,7 @@
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <optional>
 #include <vector>
 
 using namespace curvicraft;
@@ -521,6 +522,95 @@ TEST_F(KernelFixture, MakeRectanglePathKeepsTheCornerOrder)
     ArtHandle out = nullptr;
     ASSERT_EQ(makeRectanglePath(0, 0, 1, 1, &out, h(longer)), kCCNoErr);
     EXPECT_EQ(segs(longer).size(), 4u);
+}
+
+namespace {
+
+// Replaces the expand suite by one that records the objects it is asked to expand, without expanding
+// them, and answers a given status.
+class ExpandSpy {
+public:
+    ExpandSpy() : saved_(sExpand)
+    {
+        table_ = *sExpand;
+        table_.Expand = &expand;
+        calls.clear();
+        status = kCCNoErr;
+        sExpand = &table_;
+    }
+    ~ExpandSpy() { sExpand = saved_; }
+    ExpandSpy(const ExpandSpy&) = delete;
+    ExpandSpy& operator=(const ExpandSpy&) = delete;
+
+    static inline std::vector<ArtHandle> calls;
+    static inline CCErr status = kCCNoErr;
+
+private:
+    static CCErr expand(CCArtHandle art, std::int32_t flags, std::int32_t steps)
+    {
+        calls.push_back(art);
+        EXPECT_EQ(flags, kCCExpandStroke);
+        EXPECT_EQ(steps, 1);
+        return status;
+    }
+    const CCExpandSuite* saved_;
+    CCExpandSuite table_{};
+};
+
+} // namespace
+
+TEST_F(KernelFixture, ExpandStrokedPathsSkippingRules)
+{
+    auto styled = [&](const char* path, bool fill, bool stroke) {
+        ObjectId id = addPath(path, 0, kAttrSelected);
+        minihost::Art* a = doc->edit(id);
+        a->style.fill = fill ? std::optional(minihost::Rgb{}) : std::nullopt;
+        a->style.stroke = stroke ? std::optional(minihost::Rgb{}) : std::nullopt;
+        a->style.strokeWidth = 2;
+        return id;
+    };
+    const ObjectId openStroked = styled("M 0,0 L 10,0", false, true);
+    const ObjectId openFilledStroked = styled("M 0,0 L 10,0 L 10,10", true, true);
+    const ObjectId closedStroked = styled("M 0,0 L 10,0 L 10,10 Z", false, true);
+    const ObjectId unstroked = styled("M 0,0 L 10,0", true, false);
+    const ObjectId group = addContainer(kCCGroupArt);
+    const std::vector<ArtHandle> objects = {h(group), h(openStroked), h(openFilledStroked), h(closedStroked),
+                                            h(unstroked)};
+
+    CCMemoryHandle list = nullptr;
+    ASSERT_EQ(sMdMemory->NewHandle(objects.size() * sizeof(ArtHandle), &list), kCCNoErr);
+    void* block = nullptr;
+    ASSERT_EQ(sMdMemory->GetHandleBlock(list, &block), kCCNoErr);
+    std::copy(objects.begin(), objects.end(), static_cast<ArtHandle*>(block));
+    const auto count = static_cast<std::int32_t>(objects.size());
+
+    struct Case {
+        const char* name;
+        bool openOnly;
+        CCErr status;
+        std::vector<ArtHandle> expanded;
+    };
+    const Case cases[] = {
+        {"every stroked path", false, 0, {h(openStroked), h(openFilledStroked), h(closedStroked)}},
+        {"open unfilled paths only", true, 0, {h(openStroked)}},
+        {"the first failure ends the walk", false, kCCCantErr, {h(openStroked)}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ExpandSpy spy;
+        ExpandSpy::status = c.status;
+        EXPECT_EQ(expandStrokedPaths(list, count, c.openOnly), c.status);
+        EXPECT_EQ(ExpandSpy::calls, c.expanded);
+    }
+
+    // Through the host: the open stroked path becomes a filled outline and the others stay as they were.
+    const auto closedBefore = segs(closedStroked);
+    ASSERT_EQ(expandStrokedPaths(list, count, true), kCCNoErr);
+    EXPECT_TRUE(!doc->valid(openStroked) || !art(openStroked).style.stroke);
+    EXPECT_TRUE(art(closedStroked).style.stroke.has_value());
+    EXPECT_EQ(segs(closedStroked).size(), closedBefore.size());
+    EXPECT_TRUE(art(openFilledStroked).style.stroke.has_value());
+    EXPECT_EQ(sMdMemory->DisposeHandle(list), kCCNoErr);
 }
 
 // ---- segment arrays -----------------------------------------------------------------------------------
