@@ -89,6 +89,15 @@ Host::Host(HostOptions options) : impl_(std::make_unique<Impl>())
     addSuite(kCCContextSuite, kCCContextSuiteVersion, &suites::context());
     addSuite(kCCBlocksSuite, kCCBlocksSuiteVersion, &suites::blocks());
     addSuite(kCCUserSuite, kCCUserSuiteVersion, &suites::user());
+    addSuite(kCCArtSuite, kCCArtSuiteVersion, &suites::art());
+    addSuite(kCCPathSuite, kCCPathSuiteVersion, &suites::path());
+    addSuite(kCCPathStyleSuite, kCCPathStyleSuiteVersion, &suites::pathStyle());
+    addSuite(kCCMatchingArtSuite, kCCMatchingArtSuiteVersion, &suites::matchingArt());
+    addSuite(kCCMdMemorySuite, kCCMdMemorySuiteVersion, &suites::mdMemory());
+    addSuite(kCCRealMathSuite, kCCRealMathSuiteVersion, &suites::realMath());
+    addSuite(kCCTransformArtSuite, kCCTransformArtSuiteVersion, &suites::transformArt());
+    addSuite(kCCLayerSuite, kCCLayerSuiteVersion, &suites::layer());
+    addSuite(kCCGroupSuite, kCCGroupSuiteVersion, &suites::group());
     gCurrent = this;
 }
 

@@ -16,6 +16,8 @@ CCErr AllocateBlock(size_t size, const char* debugName, void** block)
         return kCCCantErr;
     if (!block)
         return kCCBadParameterErr;
+    if (size > kMaxAllocation)
+        return kCCOutOfMemoryErr;
     return guarded([&] {
         void* p = std::malloc(size == 0 ? 1 : size);
         if (!p)
@@ -58,6 +60,8 @@ CCErr ReallocateBlock(void* block, size_t newSize, const char* debugName, void**
     auto it = host->blocks.find(block);
     if (it == host->blocks.end())
         return kCCBadParameterErr;
+    if (newSize > kMaxAllocation)
+        return kCCOutOfMemoryErr;
     return guarded([&] {
         std::string name = debugName ? std::string(debugName) : it->second.debugName;
         // Take the entry out before the block moves; re-inserting a node handle allocates nothing.
