@@ -1,5 +1,6 @@
 // Point and angle operations as small free functions. They compute exactly what the host's real-math
-// suite computes, so a routine may use either and get the same bits.
+// suite computes, so a routine may use either and get the same bits; angles are kept in (-pi, pi] even
+// where a signed zero would make atan2 answer -pi.
 #pragma once
 
 #include "PathModel.h"
@@ -10,10 +11,14 @@
 namespace curvicraft {
 
 // Angle of the vector from a to b, counter-clockwise from the positive x axis, in (-pi, pi].
-// Coincident points give 0. atan2's -pi (a -0 y component) is folded onto pi to keep the range half-open.
+// Coincident points give 0, whatever the signs of their zeros; atan2's -pi (a -0 y difference) is folded
+// onto pi so that the range stays half-open.
 inline double pointAngle(const RealPoint& a, const RealPoint& b)
 {
-    double angle = std::atan2(b.y - a.y, b.x - a.x);
+    const double dx = b.x - a.x, dy = b.y - a.y;
+    if (dx == 0 && dy == 0)
+        return 0;
+    const double angle = std::atan2(dy, dx);
     return angle == -kPi ? kPi : angle;
 }
 
