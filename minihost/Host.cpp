@@ -98,6 +98,7 @@ Host::Host(HostOptions options) : impl_(std::make_unique<Impl>())
     addSuite(kCCTransformArtSuite, kCCTransformArtSuiteVersion, &suites::transformArt());
     addSuite(kCCLayerSuite, kCCLayerSuiteVersion, &suites::layer());
     addSuite(kCCGroupSuite, kCCGroupSuiteVersion, &suites::group());
+    addSuite(kCCExpandSuite, kCCExpandSuiteVersion, &suites::expand());
     gCurrent = this;
 }
 
