@@ -105,6 +105,56 @@ private:
     CCPathSuite table_{};
 };
 
+// Wraps the matching-art suite to remember every list the host hands out, so a test can tell whether the
+// kernel gave each one back.
+class MatchingArtSpy {
+public:
+    MatchingArtSpy() : saved_(sMatchingArt)
+    {
+        real_ = sMatchingArt;
+        table_ = *sMatchingArt;
+        table_.GetMatchingArt = &matching;
+        table_.GetSelectedArt = &selected;
+        lists.clear();
+        sMatchingArt = &table_;
+    }
+    ~MatchingArtSpy() { sMatchingArt = saved_; }
+    MatchingArtSpy(const MatchingArtSpy&) = delete;
+    MatchingArtSpy& operator=(const MatchingArtSpy&) = delete;
+
+    // Lists handed out and not yet disposed.
+    static int outstanding()
+    {
+        int n = 0;
+        for (CCMemoryHandle list : lists) {
+            std::size_t size = 0;
+            n += sMdMemory->GetHandleSize(list, &size) == kCCNoErr;
+        }
+        return n;
+    }
+
+    static inline std::vector<CCMemoryHandle> lists;
+
+private:
+    static CCErr matching(const CCMatchingArtSpec* specs, std::int16_t n, CCMemoryHandle* list, std::int32_t* count)
+    {
+        CCErr err = real_->GetMatchingArt(specs, n, list, count);
+        if (err == kCCNoErr)
+            lists.push_back(*list);
+        return err;
+    }
+    static CCErr selected(CCMemoryHandle* list, std::int32_t* count)
+    {
+        CCErr err = real_->GetSelectedArt(list, count);
+        if (err == kCCNoErr)
+            lists.push_back(*list);
+        return err;
+    }
+    static inline const CCMatchingArtSuite* real_ = nullptr;
+    const CCMatchingArtSuite* saved_;
+    CCMatchingArtSuite table_{};
+};
+
 } // namespace
 
 // ---- point math ---------------------------------------------------------------------------------------
@@ -265,17 +315,20 @@ TEST_F(KernelFixture, CollectSelectedPathsTable)
         SCOPED_TRACE(c.name);
         resetDocument();
         std::vector<ObjectId> paths = c.build();
+        MatchingArtSpy spy;
         CCMemoryHandle list = reinterpret_cast<CCMemoryHandle>(0x1);
         std::int32_t count = -1, total = -1;
         ASSERT_EQ(collectSelectedPaths(&list, &count, &total), c.expected);
         if (c.expected != kCCNoErr) {
             EXPECT_EQ(list, nullptr);
+            EXPECT_EQ(MatchingArtSpy::outstanding(), 0); // disposed by the kernel
             continue;
         }
         EXPECT_EQ(total, c.totalAnchors);
         std::vector<ArtHandle> got = listed(list, count);
         for (ObjectId p : paths)
             EXPECT_TRUE(contains(got, p));
+        EXPECT_EQ(MatchingArtSpy::outstanding(), 1); // the caller's
         EXPECT_EQ(sMdMemory->DisposeHandle(list), kCCNoErr);
     }
 }
@@ -326,11 +379,13 @@ TEST_F(KernelFixture, CollectSelectionForTransformTable)
         SCOPED_TRACE(c.name);
         resetDocument();
         std::vector<ObjectId> expected = c.build();
+        MatchingArtSpy spy;
         CCMemoryHandle list = reinterpret_cast<CCMemoryHandle>(0x1);
         std::int32_t count = -1;
         ASSERT_EQ(collectSelectionForTransform(&list, &count), c.expected);
         if (c.expected != kCCNoErr) {
             EXPECT_EQ(list, nullptr);
+            EXPECT_EQ(MatchingArtSpy::outstanding(), 0);
             continue;
         }
         std::vector<ArtHandle> want;
@@ -359,7 +414,10 @@ TEST_F(KernelFixture, SelectArtTreeAndDeselectAll)
     EXPECT_FALSE(artIsSelected(nullptr));
 
     doc->setAttrs(outside, kAttrSelected, kAttrSelected);
+    MatchingArtSpy spy;
     ASSERT_EQ(deselectAllArt(), kCCNoErr);
+    EXPECT_EQ(MatchingArtSpy::lists.size(), 1u);
+    EXPECT_EQ(MatchingArtSpy::outstanding(), 0);
     doc->walk([&](const minihost::Art& a) {
         EXPECT_EQ(a.attrs & kAttrSelected, 0) << a.id;
         return true;
