@@ -66,7 +66,7 @@ inline PathSpec parsePath(const std::string& text)
 }
 
 class KernelFixture : public ::testing::Test {
-protected:
+  protected:
     minihost::Host host;
     minihost::Document* doc = nullptr;
     ObjectId layer = 0;
@@ -130,7 +130,7 @@ protected:
     const std::vector<CCPathSegment>& segs(ObjectId id) const { return doc->get(id)->segments; }
     const minihost::Art& art(ObjectId id) const { return *doc->get(id); }
 
-private:
+  private:
     void acquire(curvicraft::SuiteEntry* table)
     {
         for (auto* row = table; row->name != nullptr; ++row)

@@ -38,7 +38,10 @@ void expectNear(const RealPoint& actual, const RealPoint& expected, const char* 
     EXPECT_NEAR(actual.y, expected.y, tol) << what;
 }
 
-bool same(const RealPoint& a, const RealPoint& b) { return a.x == b.x && a.y == b.y; }
+bool same(const RealPoint& a, const RealPoint& b)
+{
+    return a.x == b.x && a.y == b.y;
+}
 
 bool same(const PathSegment& a, const PathSegment& b)
 {
@@ -70,7 +73,7 @@ bool contains(const std::vector<ArtHandle>& v, ObjectId id)
 
 // Replaces the path suite by a copy that counts record reads and writes and can refuse writes.
 class PathSpy {
-public:
+  public:
     PathSpy() : saved_(sPath)
     {
         real_ = sPath;
@@ -89,7 +92,7 @@ public:
     static inline int writes = 0;
     static inline CCErr failWrites = kCCNoErr;
 
-private:
+  private:
     static CCErr get(CCArtHandle p, std::int16_t first, std::int16_t count, CCPathSegment* out)
     {
         ++reads;
@@ -108,7 +111,7 @@ private:
 // Wraps the matching-art suite to remember every list the host hands out, so a test can tell whether the
 // kernel gave each one back.
 class MatchingArtSpy {
-public:
+  public:
     MatchingArtSpy() : saved_(sMatchingArt)
     {
         real_ = sMatchingArt;
@@ -135,7 +138,7 @@ public:
 
     static inline std::vector<CCMemoryHandle> lists;
 
-private:
+  private:
     static CCErr matching(const CCMatchingArtSpec* specs, std::int16_t n, CCMemoryHandle* list, std::int32_t* count)
     {
         CCErr err = real_->GetMatchingArt(specs, n, list, count);
@@ -162,7 +165,7 @@ private:
 TEST_F(KernelFixture, PointMathGivesTheHostsBits)
 {
     const double big = 1e300, tiny = 5e-324;
-    const RealPoint pts[] = {{0, 0},     {3, 4},      {-0.0, -0.0}, {-1, -0.0}, {-1, 0},    {1e-300, -2e-300},
+    const RealPoint pts[] = {{0, 0},     {3, 4},      {-0.0, -0.0},  {-1, -0.0},    {-1, 0},    {1e-300, -2e-300},
                              {big, big}, {-big, big}, {tiny, -tiny}, {12.5, -7.25}, {0.1, 0.2}, {-3, 1e-17}};
     for (const auto& a : pts) {
         for (const auto& b : pts) {
@@ -253,7 +256,12 @@ TEST_F(KernelFixture, CollectSelectedPathsTable)
     };
     const Case cases[] = {
         {"one selected path", [&] { return std::vector{addPath("M 0,0 L 1,0 L 1,1", 0, kAttrSelected)}; }, 0, 3},
-        {"nothing selected", [&] { addPath("M 0,0 L 1,0"); return std::vector<ObjectId>{}; }, kNoSelectionErr, 0},
+        {"nothing selected",
+         [&] {
+             addPath("M 0,0 L 1,0");
+             return std::vector<ObjectId>{};
+         },
+         kNoSelectionErr, 0},
         {"paths in a group and a compound path",
          [&] {
              ObjectId g = addContainer(kCCGroupArt);
@@ -341,7 +349,12 @@ TEST_F(KernelFixture, CollectSelectionForTransformTable)
         CCErr expected;
     };
     const Case cases[] = {
-        {"nothing selected", [&] { addPath("M 0,0 L 1,0"); return std::vector<ObjectId>{}; }, kNoSelectionErr},
+        {"nothing selected",
+         [&] {
+             addPath("M 0,0 L 1,0");
+             return std::vector<ObjectId>{};
+         },
+         kNoSelectionErr},
         {"a group is not a target, its paths are",
          [&] {
              ObjectId g = addContainer(kCCGroupArt);
@@ -494,19 +507,27 @@ TEST_F(KernelFixture, ObjectTransformsMatchTheComposedMatrices)
              return RealPoint{o.x + 2 * (r.x - o.x), o.y - 3 * (r.y - o.y)};
          }},
         {"transform without rotation", [&](ArtHandle a) { return transformArtAbout(a, 0, 0.5, 0.5, o); },
-         [&](const RealPoint& p) { return RealPoint{o.x + 0.5 * (p.x - o.x), o.y + 0.5 * (p.y - o.y)}; }},
+         [&](const RealPoint& p) {
+             return RealPoint{o.x + 0.5 * (p.x - o.x), o.y + 0.5 * (p.y - o.y)};
+         }},
         {"transform without scale", [&](ArtHandle a) { return transformArtAbout(a, -1.2, 1, 1, o); },
          [&](const RealPoint& p) { return rotated(p, -1.2, o); }},
         {"scale", [&](ArtHandle a) { return scaleArtAbout(a, -1, 4, o); },
-         [&](const RealPoint& p) { return RealPoint{o.x - (p.x - o.x), o.y + 4 * (p.y - o.y)}; }},
+         [&](const RealPoint& p) {
+             return RealPoint{o.x - (p.x - o.x), o.y + 4 * (p.y - o.y)};
+         }},
         {"scale and move", [&](ArtHandle a) { return scaleMoveArtAbout(a, 3, 0.25, 10, -20, o); },
-         [&](const RealPoint& p) { return RealPoint{o.x + 3 * (p.x - o.x) + 10, o.y + 0.25 * (p.y - o.y) - 20}; }},
+         [&](const RealPoint& p) {
+             return RealPoint{o.x + 3 * (p.x - o.x) + 10, o.y + 0.25 * (p.y - o.y) - 20};
+         }},
         {"reflect", [&](ArtHandle a) { return reflectArtAcross(a, 0.7, o); },
          [&](const RealPoint& p) { return reflected(p, 0.7, o); }},
         {"rotate", [&](ArtHandle a) { return rotateArtAbout(a, kHalfPi, o); },
          [&](const RealPoint& p) { return rotated(p, kHalfPi, o); }},
         {"translate", [&](ArtHandle a) { return translateArt(a, -7.5, 2.25); },
-         [&](const RealPoint& p) { return RealPoint{p.x - 7.5, p.y + 2.25}; }},
+         [&](const RealPoint& p) {
+             return RealPoint{p.x - 7.5, p.y + 2.25};
+         }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -598,7 +619,7 @@ namespace {
 // Replaces the expand suite by one that records the objects it is asked to expand, without expanding
 // them, and answers a given status.
 class ExpandSpy {
-public:
+  public:
     ExpandSpy() : saved_(sExpand)
     {
         table_ = *sExpand;
@@ -614,7 +635,7 @@ public:
     static inline std::vector<ArtHandle> calls;
     static inline CCErr status = kCCNoErr;
 
-private:
+  private:
     static CCErr expand(CCArtHandle art, std::int32_t flags, std::int32_t steps)
     {
         calls.push_back(art);
@@ -717,7 +738,8 @@ TEST(SegmentArrays, ReverseSegmentsTraversesTheSameCurvesBackwards)
         }
         for (int k = 1; k < n; ++k) {
             BezierCurve fwd = curve(original, n - k), back = curve(v, k);
-            EXPECT_TRUE(same(back.p0, fwd.p3) && same(back.p1, fwd.p2) && same(back.p2, fwd.p1) && same(back.p3, fwd.p0));
+            EXPECT_TRUE(same(back.p0, fwd.p3) && same(back.p1, fwd.p2) && same(back.p2, fwd.p1) &&
+                        same(back.p3, fwd.p0));
         }
         reverseSegments(v.data(), n);
         for (int i = 0; i < n; ++i)
@@ -727,8 +749,7 @@ TEST(SegmentArrays, ReverseSegmentsTraversesTheSameCurvesBackwards)
 
 TEST_F(KernelFixture, MirrorSegmentsAlongChordReflectsAcrossTheChordDirection)
 {
-    const char* shapes[] = {"M 0,0 C 1,3 4,3 5,0", "M 2,1 C 3,5 6,6 7,4 L 9,9", "M 1,1 C 2,2 3,0 1,1",
-                            "M 4,-2"};
+    const char* shapes[] = {"M 0,0 C 1,3 4,3 5,0", "M 2,1 C 3,5 6,6 7,4 L 9,9", "M 1,1 C 2,2 3,0 1,1", "M 4,-2"};
     for (const char* text : shapes) {
         SCOPED_TRACE(text);
         auto original = parsePath(text).segments;
@@ -758,11 +779,20 @@ TEST_F(KernelFixture, AlignAndMoveSegmentToPoint)
         std::function<CCErr(ArtHandle)> apply;
         PathSegment expected;
     } cases[] = {
-        {"x axis", [](ArtHandle p) { return alignSegmentToPointAxis(p, 1, true, {20, 99}); },
+        {"x axis",
+         [](ArtHandle p) {
+             return alignSegmentToPointAxis(p, 1, true, {20, 99});
+         },
          {{20, 10}, {17, 8}, {20, 15}, 0}},
-        {"y axis", [](ArtHandle p) { return alignSegmentToPointAxis(p, 1, false, {99, 12}); },
+        {"y axis",
+         [](ArtHandle p) {
+             return alignSegmentToPointAxis(p, 1, false, {99, 12});
+         },
          {{10, 12}, {7, 10}, {10, 17}, 0}},
-        {"both axes", [](ArtHandle p) { return moveSegmentToPoint(p, 1, {0.1, -0.3}); },
+        {"both axes",
+         [](ArtHandle p) {
+             return moveSegmentToPoint(p, 1, {0.1, -0.3});
+         },
          {{0.1, -0.3}, {7 + (0.1 - 10), 8 + (-0.3 - 10)}, {0.1, 15 + (-0.3 - 10)}, 0}},
     };
     for (const auto& c : cases) {
@@ -796,12 +826,22 @@ TEST_F(KernelFixture, MoveHitPartToPoint)
     const Case cases[] = {
         {"anchor moves with its handles", HitPart::Anchor, false, 0, {11, 1}, {{11, 1}, {7, -2}, {15, 4}, 0}, true},
         {"anchor already there", HitPart::Anchor, true, 0, {10, 0}, smooth, false},
-        {"out handle on a smooth anchor turns the in handle", HitPart::OutHandle, true, 0, P,
-         {{10, 0}, {10, -5}, P, 0}, true},
+        {"out handle on a smooth anchor turns the in handle",
+         HitPart::OutHandle,
+         true,
+         0,
+         P,
+         {{10, 0}, {10, -5}, P, 0},
+         true},
         {"out handle on a corner anchor moves alone", HitPart::OutHandle, true, 1, P, {{10, 0}, {6, -3}, P, 1}, true},
         {"out handle without turning makes a corner", HitPart::OutHandle, false, 0, P, {{10, 0}, {6, -3}, P, 1}, true},
-        {"in handle on a smooth anchor turns the out handle", HitPart::InHandle, true, 0, {10, -2},
-         {{10, 0}, {10, -2}, {10, 5}, 0}, true},
+        {"in handle on a smooth anchor turns the out handle",
+         HitPart::InHandle,
+         true,
+         0,
+         {10, -2},
+         {{10, 0}, {10, -2}, {10, 5}, 0},
+         true},
         {"handle already there", HitPart::InHandle, true, 0, {6, -3}, smooth, false},
         {"curve hit writes the record back unchanged", HitPart::Curve, true, 0, P, smooth, true},
     };
@@ -861,19 +901,47 @@ TEST_F(KernelFixture, SelectHitPartsModes)
         std::vector<S> expected;
     };
     const Case cases[] = {
-        {"anchor hit", "M 0,0 L 1,0 L 2,0 L 3,0", HitPart::Anchor, 2, HitSelectionMode::HitPart,
+        {"anchor hit",
+         "M 0,0 L 1,0 L 2,0 L 3,0",
+         HitPart::Anchor,
+         2,
+         HitSelectionMode::HitPart,
          {S::None, S::None, S::AnchorAndHandles, S::None}},
-        {"handle hit", "M 0,0 L 1,0 L 2,0 L 3,0", HitPart::InHandle, 0, HitSelectionMode::HitPart,
+        {"handle hit",
+         "M 0,0 L 1,0 L 2,0 L 3,0",
+         HitPart::InHandle,
+         0,
+         HitSelectionMode::HitPart,
          {S::AnchorAndHandles, S::None, S::None, S::None}},
-        {"curve hit", "M 0,0 L 1,0 L 2,0 L 3,0", HitPart::Curve, 2, HitSelectionMode::HitPart,
+        {"curve hit",
+         "M 0,0 L 1,0 L 2,0 L 3,0",
+         HitPart::Curve,
+         2,
+         HitSelectionMode::HitPart,
          {S::None, S::OutHandle, S::InHandle, S::None}},
-        {"closing curve of a closed path", "M 0,0 L 1,0 L 2,0 L 3,0 Z", HitPart::Curve, 0, HitSelectionMode::HitPart,
+        {"closing curve of a closed path",
+         "M 0,0 L 1,0 L 2,0 L 3,0 Z",
+         HitPart::Curve,
+         0,
+         HitSelectionMode::HitPart,
          {S::InHandle, S::None, S::None, S::OutHandle}},
-        {"no part", "M 0,0 L 1,0 L 2,0 L 3,0", HitPart::None, 1, HitSelectionMode::HitPart,
+        {"no part",
+         "M 0,0 L 1,0 L 2,0 L 3,0",
+         HitPart::None,
+         1,
+         HitSelectionMode::HitPart,
          {S::None, S::None, S::None, S::None}},
-        {"everything with handles", "M 0,0 L 1,0 L 2,0 L 3,0", HitPart::Anchor, 1, HitSelectionMode::AllWithHandles,
+        {"everything with handles",
+         "M 0,0 L 1,0 L 2,0 L 3,0",
+         HitPart::Anchor,
+         1,
+         HitSelectionMode::AllWithHandles,
          {S::AnchorAndHandles, S::AnchorAndHandles, S::AnchorAndHandles, S::AnchorAndHandles}},
-        {"every anchor", "M 0,0 L 1,0 L 2,0 L 3,0", HitPart::Curve, 1, HitSelectionMode::AllAnchors,
+        {"every anchor",
+         "M 0,0 L 1,0 L 2,0 L 3,0",
+         HitPart::Curve,
+         1,
+         HitSelectionMode::AllAnchors,
          {S::Anchor, S::Anchor, S::Anchor, S::Anchor}},
     };
     for (const Case& c : cases) {
@@ -908,7 +976,7 @@ TEST_F(KernelFixture, SmoothAnchorAtCurve)
 {
     struct Case {
         const char* name;
-        const char* path; // every anchor starts smooth so that a change to corner shows
+        const char* path;   // every anchor starts smooth so that a change to corner shows
         std::int16_t index; // curve end anchor
         double t;
         int changed; // the anchor that changes, -1 for no write
@@ -937,9 +1005,11 @@ TEST_F(KernelFixture, SmoothAnchorAtCurve)
              expectOpposite(v[0].anchor, v[0].in, {10, 0});
          }},
         {"start anchor with a handle but nothing to turn from becomes a corner", "M 0,0 C 2,3 8,0 10,0", 1, 0.1, 0, 1,
-         [](const std::vector<PathSegment>& v) { EXPECT_TRUE(same(v[0].out, {2, 3})); }},
-        {"start anchor's retracted out handle pulled out when it has a predecessor",
-         "M -10,0 L 0,0 C 0,0 6,6 10,0", 2, 0.3, 1, 0,
+         [](const std::vector<PathSegment>& v) {
+             EXPECT_TRUE(same(v[0].out, {2, 3}));
+         }},
+        {"start anchor's retracted out handle pulled out when it has a predecessor", "M -10,0 L 0,0 C 0,0 6,6 10,0", 2,
+         0.3, 1, 0,
          [](const std::vector<PathSegment>& v) {
              EXPECT_NEAR(std::hypot(v[1].out.x, v[1].out.y), std::hypot(6.0, 6.0) / 3, 1e-12);
              expectOpposite(v[1].anchor, v[1].out, {-10, 0}); // anchor 0's retracted out handle
@@ -1006,13 +1076,26 @@ TEST_F(KernelFixture, SmoothAnchorAtHandle)
          nullptr},
         {"anchor hit changes nothing", "M 0,0 L 10,0 L 20,0", handles, HitPart::Anchor, 1, -1, 0, nullptr},
         {"two-anchor open path: no follower for the first anchor's in handle", "M 0,0 C 0,0 7,7 10,0",
-         [](Segs& v) { v[0].in = {-1, 2}; }, HitPart::InHandle, 0, 0, 1,
-         [](const Segs& v) { EXPECT_TRUE(same(v[0].in, {-1, 2})); }},
+         [](Segs& v) {
+             v[0].in = {-1, 2};
+         },
+         HitPart::InHandle, 0, 0, 1,
+         [](const Segs& v) {
+             EXPECT_TRUE(same(v[0].in, {-1, 2}));
+         }},
         {"two-anchor open path: no predecessor for the last anchor's out handle", "M 0,0 C 3,3 10,0 10,0",
-         [](Segs& v) { v[1].out = {12, 2}; }, HitPart::OutHandle, 1, 1, 1,
-         [](const Segs& v) { EXPECT_TRUE(same(v[1].out, {12, 2})); }},
+         [](Segs& v) {
+             v[1].out = {12, 2};
+         },
+         HitPart::OutHandle, 1, 1, 1,
+         [](const Segs& v) {
+             EXPECT_TRUE(same(v[1].out, {12, 2}));
+         }},
         {"closed path: anchor 0's out handle turns from the last anchor's out handle", "M 0,0 L 10,0 L 10,10 Z",
-         [](Segs& v) { v[0].out = {3, 0.5}; }, HitPart::OutHandle, 0, 0, 0,
+         [](Segs& v) {
+             v[0].out = {3, 0.5};
+         },
+         HitPart::OutHandle, 0, 0, 0,
          [](const Segs& v) {
              expectOpposite(v[0].anchor, v[0].out, {10, 10});
              EXPECT_NEAR(std::hypot(v[0].out.x, v[0].out.y), std::hypot(3, 0.5), 1e-12);
@@ -1111,19 +1194,39 @@ TEST_F(KernelFixture, ClosePathIfEndsMeet)
         PathSegment merged; // the expected record 0 when it closes
     };
     const Case cases[] = {
-        {"ends 0.1 apart on each axis", "M 0,0 C 2,0 10,8 10,10 C 10,12 1,0 0.1,0.1", 3, false, 1,
+        {"ends 0.1 apart on each axis",
+         "M 0,0 C 2,0 10,8 10,10 C 10,12 1,0 0.1,0.1",
+         3,
+         false,
+         1,
          {{0, 0}, {1, 0}, {2, 0}, 1}},
         {"ends just over 0.1 apart", "M 0,0 L 10,10 L 0.1000001,0", 3, false, 0, {}},
         {"below the minimum", "M 0,0 L 0.05,0", 3, false, 0, {}},
         {"two anchors meet at minimum 2", "M 0,0 C 3,0 -3,0 0.05,0", 2, false, 1, {{0, 0}, {-3, 0}, {3, 0}, 0}},
-        {"opposed handles make a smooth anchor", "M 0,0 C 5,1 10,10 10,10 C 10,10 -5,-1 0,0", 3, false, 1,
+        {"opposed handles make a smooth anchor",
+         "M 0,0 C 5,1 10,10 10,10 C 10,10 -5,-1 0,0",
+         3,
+         false,
+         1,
          {{0, 0}, {-5, -1}, {5, 1}, 0}},
-        {"handles off by more than 0.1 degree make a corner", "M 0,0 C 5,1 10,10 10,10 C 10,10 -5,-1.1 0,0", 3,
-         false, 1, {{0, 0}, {-5, -1.1}, {5, 1}, 1}},
+        {"handles off by more than 0.1 degree make a corner",
+         "M 0,0 C 5,1 10,10 10,10 C 10,10 -5,-1.1 0,0",
+         3,
+         false,
+         1,
+         {{0, 0}, {-5, -1.1}, {5, 1}, 1}},
         {"retracted handles make a corner", "M 0,0 L 10,0 L 10,10 L 0,0", 3, false, 1, {{0, 0}, {0, 0}, {0, 0}, 1}},
-        {"snap to the last-but-one anchor below 0.001", "M 0.0005,0.05 L 10,0 L 0,10 L 0,0", 3, true, 1,
+        {"snap to the last-but-one anchor below 0.001",
+         "M 0.0005,0.05 L 10,0 L 0,10 L 0,0",
+         3,
+         true,
+         1,
          {{0, 0.05}, {0, 0}, {0.0005, 0.05}, 1}},
-        {"no snap at 0.001 exactly", "M 0.001,0 L 10,0 L 0,10 L 0,0.05", 3, true, 1,
+        {"no snap at 0.001 exactly",
+         "M 0.001,0 L 10,0 L 0,10 L 0,0.05",
+         3,
+         true,
+         1,
          {{0.001, 0}, {0, 0.05}, {0.001, 0}, 1}},
     };
     for (const Case& c : cases) {
@@ -1140,9 +1243,8 @@ TEST_F(KernelFixture, ClosePathIfEndsMeet)
         EXPECT_TRUE(art(p).closed);
         ASSERT_EQ(segs(p).size(), before.size() - 1);
         const PathSegment& got = segs(p)[0];
-        EXPECT_TRUE(same(got, c.merged)) << got.anchor.x << "," << got.anchor.y << " in " << got.in.x << ","
-                                         << got.in.y << " out " << got.out.x << "," << got.out.y << " corner "
-                                         << got.corner;
+        EXPECT_TRUE(same(got, c.merged)) << got.anchor.x << "," << got.anchor.y << " in " << got.in.x << "," << got.in.y
+                                         << " out " << got.out.x << "," << got.out.y << " corner " << got.corner;
         for (std::size_t i = 1; i + 1 < before.size(); ++i)
             EXPECT_TRUE(same(segs(p)[i], before[i]));
     }

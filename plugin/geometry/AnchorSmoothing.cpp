@@ -8,8 +8,14 @@ namespace curvicraft {
 
 namespace {
 
-bool retractedIn(const PathSegment& s) { return pointsEqual(s.in, s.anchor); }
-bool retractedOut(const PathSegment& s) { return pointsEqual(s.out, s.anchor); }
+bool retractedIn(const PathSegment& s)
+{
+    return pointsEqual(s.in, s.anchor);
+}
+bool retractedOut(const PathSegment& s)
+{
+    return pointsEqual(s.out, s.anchor);
+}
 
 // The anchor before k, or -1. Open paths need three anchors for an interior neighbour.
 int precedingAnchor(int k, int n, bool closed)

@@ -19,8 +19,7 @@ void disposeList(CCMemoryHandle* list)
 }
 
 // Asks the host for the selected objects of the given kinds; '!sel' (list disposed) when there are none.
-CCErr matchSelected(const CCMatchingArtSpec* specs, std::int16_t numSpecs, CCMemoryHandle* list,
-                    std::int32_t* count)
+CCErr matchSelected(const CCMatchingArtSpec* specs, std::int16_t numSpecs, CCMemoryHandle* list, std::int32_t* count)
 {
     *list = nullptr;
     *count = 0;
@@ -151,8 +150,8 @@ CCErr collectSelectedPaths(CCMemoryHandle* list, std::int32_t* count, std::int32
 
 CCErr collectSelectionForTransform(CCMemoryHandle* list, std::int32_t* count)
 {
-    static constexpr CCMatchingArtSpec kSpecs[] = {spec(ArtType::Path), spec(ArtType::Placed),
-                                                   spec(ArtType::Raster), spec(ArtType::MysteryPath)};
+    static constexpr CCMatchingArtSpec kSpecs[] = {spec(ArtType::Path), spec(ArtType::Placed), spec(ArtType::Raster),
+                                                   spec(ArtType::MysteryPath)};
     CCErr err = matchSelected(kSpecs, 4, list, count);
     if (err != kCCNoErr)
         return err;

@@ -45,11 +45,16 @@ CCErr makeHandleFeedback(const RealPoint& anchor, const RealPoint& handle, ArtHa
     return sPath->SetPathSegments(*slot, 0, 2, ends);
 }
 
+CCErr setSelection(ArtHandle path, std::int16_t index, SegmentSelectionState state)
+{
+    return sPath->SetPathSegmentSelected(path, index, static_cast<std::int16_t>(state));
+}
+
 CCErr setAllSelections(ArtHandle path, std::int16_t n, SegmentSelectionState state)
 {
     CCErr err = kCCNoErr;
     for (std::int16_t i = 0; err == kCCNoErr && i < n; ++i)
-        err = sPath->SetPathSegmentSelected(path, i, static_cast<std::int16_t>(state));
+        err = setSelection(path, i, state);
     return err;
 }
 
@@ -130,7 +135,7 @@ CCErr selectHitParts(const ToolHit& hit, HitSelectionMode mode)
     case HitPart::Anchor:
     case HitPart::OutHandle:
     case HitPart::InHandle:
-        return sPath->SetPathSegmentSelected(hit.path, i, static_cast<std::int16_t>(SegmentSelectionState::AnchorAndHandles));
+        return setSelection(hit.path, i, SegmentSelectionState::AnchorAndHandles);
     case HitPart::Curve: {
         std::int16_t start = static_cast<std::int16_t>(i - 1);
         if (i == 0) {
@@ -140,9 +145,9 @@ CCErr selectHitParts(const ToolHit& hit, HitSelectionMode mode)
                 return err;
             start = static_cast<std::int16_t>(n - 1);
         }
-        if ((err = sPath->SetPathSegmentSelected(hit.path, i, static_cast<std::int16_t>(SegmentSelectionState::InHandle))) != kCCNoErr)
+        if ((err = setSelection(hit.path, i, SegmentSelectionState::InHandle)) != kCCNoErr)
             return err;
-        return sPath->SetPathSegmentSelected(hit.path, start, static_cast<std::int16_t>(SegmentSelectionState::OutHandle));
+        return setSelection(hit.path, start, SegmentSelectionState::OutHandle);
     }
     default:
         return kCCNoErr;

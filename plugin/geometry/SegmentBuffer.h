@@ -14,7 +14,7 @@ namespace curvicraft {
 inline constexpr const char* kSegsBufferName = "segs buffer";
 
 class SegmentBuffer {
-public:
+  public:
     SegmentBuffer() = default;
     ~SegmentBuffer() { release(); }
     SegmentBuffer(const SegmentBuffer&) = delete;
@@ -43,7 +43,7 @@ public:
     PathSegment* begin() { return segments_; }
     PathSegment* end() { return segments_ + count_; }
 
-private:
+  private:
     PathSegment* segments_ = nullptr;
     int count_ = 0;
 };
