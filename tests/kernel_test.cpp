@@ -1202,6 +1202,7 @@ TEST_F(KernelFixture, ClosePathIfEndsMeet)
          {{0, 0}, {1, 0}, {2, 0}, 1}},
         {"ends just over 0.1 apart", "M 0,0 L 10,10 L 0.1000001,0", 3, false, 0, {}},
         {"below the minimum", "M 0,0 L 0.05,0", 3, false, 0, {}},
+        {"a lone anchor is never closed away", "M 0,0", 1, false, 0, {}},
         {"two anchors meet at minimum 2", "M 0,0 C 3,0 -3,0 0.05,0", 2, false, 1, {{0, 0}, {-3, 0}, {3, 0}, 0}},
         {"opposed handles make a smooth anchor",
          "M 0,0 C 5,1 10,10 10,10 C 10,10 -5,-1 0,0",
