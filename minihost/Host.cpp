@@ -266,6 +266,8 @@ CCErr Host::startup()
     CCErr err = send(kCCInterfaceCaller, kCCStartupSelector);
     p.running = err == kCCNoErr;
     p.unloaded = false;
+    if (!p.running)
+        impl_->notifiers.clear(); // registrations of a start-up that failed
     return err;
 }
 

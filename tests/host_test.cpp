@@ -1,6 +1,7 @@
 // minihost's host core: suite acquisition, the plug-in loader and its life cycle, and the services
 // a plug-in calls, driven through a plug-in of the tests' own and through the suite tables.
 #include "Host.h"
+#include "host/Suites.h"
 
 #include <gtest/gtest.h>
 
@@ -23,8 +24,7 @@ namespace {
 
 const fs::path kTestPlugins = CURVICRAFT_TEST_PLUGINS_DIR;
 
-template <class Suite>
-const Suite* acquire(Host& host, const char* name, int version)
+template <class Suite> const Suite* acquire(Host& host, const char* name, int version)
 {
     const void* table = nullptr;
     if (host.basicSuite()->AcquireSuite(name, version, &table) != kCCNoErr)
@@ -127,6 +127,17 @@ TEST_F(HostFixture, SuitesAreFoundByExactNameAndVersion)
     EXPECT_EQ(host.acquisitions(kCCUserSuite), 0);
     EXPECT_TRUE(basic->IsEqual("Startup", "Startup"));
     EXPECT_FALSE(basic->IsEqual("Startup", "startup"));
+}
+
+TEST_F(HostFixture, EverySuiteThePluginAcquiresAtStartupIsOffered)
+{
+    for (const curvicraft::SuiteEntry* table : {curvicraft::gFirstSuites, curvicraft::gMainSuites})
+        for (const curvicraft::SuiteEntry* row = table; row->name; ++row) {
+            const void* suite = nullptr;
+            EXPECT_EQ(host.basicSuite()->AcquireSuite(row->name, row->version, &suite), kCCNoErr) << row->name;
+            EXPECT_NE(suite, nullptr) << row->name;
+            EXPECT_EQ(host.basicSuite()->ReleaseSuite(row->name, row->version), kCCNoErr) << row->name;
+        }
 }
 
 TEST_F(HostFixture, PluginLifeFromStartupToShutdown)
@@ -375,10 +386,12 @@ struct DocumentSuites : ::testing::Test {
     const CCArtSuite& art = *acquire<CCArtSuite>(host, kCCArtSuite, kCCArtSuiteVersion);
     const CCPathSuite& path = *acquire<CCPathSuite>(host, kCCPathSuite, kCCPathSuiteVersion);
     const CCPathStyleSuite& style = *acquire<CCPathStyleSuite>(host, kCCPathStyleSuite, kCCPathStyleSuiteVersion);
-    const CCMatchingArtSuite& matching = *acquire<CCMatchingArtSuite>(host, kCCMatchingArtSuite, kCCMatchingArtSuiteVersion);
+    const CCMatchingArtSuite& matching =
+        *acquire<CCMatchingArtSuite>(host, kCCMatchingArtSuite, kCCMatchingArtSuiteVersion);
     const CCMdMemorySuite& memory = *acquire<CCMdMemorySuite>(host, kCCMdMemorySuite, kCCMdMemorySuiteVersion);
     const CCRealMathSuite& math = *acquire<CCRealMathSuite>(host, kCCRealMathSuite, kCCRealMathSuiteVersion);
-    const CCTransformArtSuite& transform = *acquire<CCTransformArtSuite>(host, kCCTransformArtSuite, kCCTransformArtSuiteVersion);
+    const CCTransformArtSuite& transform =
+        *acquire<CCTransformArtSuite>(host, kCCTransformArtSuite, kCCTransformArtSuiteVersion);
     const CCLayerSuite& layers = *acquire<CCLayerSuite>(host, kCCLayerSuite, kCCLayerSuiteVersion);
     const CCGroupSuite& groups = *acquire<CCGroupSuite>(host, kCCGroupSuite, kCCGroupSuiteVersion);
 
@@ -445,9 +458,8 @@ TEST_F(DocumentSuites, MatchingArtInDocumentOrderThroughContainers)
 
     const CCMatchingArtSpec any{kCCUnknownArt, 0, 0};
     const CCMatchingArtSpec selPath{kCCPathArt, kCCArtSelected, kCCArtSelected};
-    const CCMatchingArtSpec selectedContainers[] = {{kCCGroupArt, kCCArtSelected, kCCArtSelected},
-                                                    {kCCCompoundPathArt, kCCArtSelected, kCCArtSelected},
-                                                    selPath};
+    const CCMatchingArtSpec selectedContainers[] = {
+        {kCCGroupArt, kCCArtSelected, kCCArtSelected}, {kCCCompoundPathArt, kCCArtSelected, kCCArtSelected}, selPath};
     const CCMatchingArtSpec editablePath{kCCPathArt, kCCArtLocked | kCCArtHidden, 0};
     struct Case {
         const char* what;
@@ -547,7 +559,8 @@ TEST_F(DocumentSuites, RealMathFormulas)
     expectNear(r, 1, 1.5, "interpolate");
     struct Division {
         double a, b, expected;
-    } divisions[] = {{6, 3, 2}, {1, 0, 1.7976931348623158e+307}, {-1, 0, -1.7976931348623158e+307}, {0, 0, 1.7976931348623158e+307}};
+    } divisions[] = {
+        {6, 3, 2}, {1, 0, 1.7976931348623158e+307}, {-1, 0, -1.7976931348623158e+307}, {0, 0, 1.7976931348623158e+307}};
     for (const Division& d : divisions)
         EXPECT_EQ(math.RealDivide(d.a, d.b), d.expected) << d.a << " / " << d.b;
     const CCRealRect rect{0, 10, 5, 0};
@@ -576,8 +589,14 @@ TEST_F(DocumentSuites, PathOperationsAtTheirBounds)
         {"write across the end appends", [&] { return path.SetPathSegments(p, 2, 2, buf); }, kCCNoErr, {0, 1, 9, 9}},
         {"write with a gap", [&] { return path.SetPathSegments(p, 5, 1, buf); }, kCCBadParameterErr, {0, 1, 9, 9}},
         {"write NaN", [&] { return path.SetPathSegments(p, 0, 1, nan); }, kCCBadParameterErr, {0, 1, 9, 9}},
-        {"insert at the front", [&] { return path.InsertPathSegments(p, 0, 1, nan); }, kCCBadParameterErr, {0, 1, 9, 9}},
-        {"insert past the end", [&] { return path.InsertPathSegments(p, 5, 1, buf); }, kCCBadParameterErr, {0, 1, 9, 9}},
+        {"insert at the front",
+         [&] { return path.InsertPathSegments(p, 0, 1, nan); },
+         kCCBadParameterErr,
+         {0, 1, 9, 9}},
+        {"insert past the end",
+         [&] { return path.InsertPathSegments(p, 5, 1, buf); },
+         kCCBadParameterErr,
+         {0, 1, 9, 9}},
         {"insert at the end", [&] { return path.InsertPathSegments(p, 4, 1, buf); }, kCCNoErr, {0, 1, 9, 9, 9}},
         {"delete past the end", [&] { return path.DeletePathSegments(p, 3, 3); }, kCCBadParameterErr, {0, 1, 9, 9, 9}},
         {"delete the middle", [&] { return path.DeletePathSegments(p, 1, 3); }, kCCNoErr, {0, 9}},
@@ -650,10 +669,10 @@ TEST_F(DocumentSuites, StaleHandlesAfterDisposeAreRefused)
     CCRealMatrix identity{1, 0, 0, 1, 0, 0};
     CCRealRect r{};
     for (CCErr err : {path.GetPathSegmentCount(p, &n), path.SetPathClosed(p, 1), path.ReversePathSegments(p),
-                      art.GetArtType(p, &n), art.GetArtParent(p, &h), art.SetArtUserAttr(p, 1, 1),
-                      art.DisposeArt(gh), art.GetArtTransformBounds(p, nullptr, 0, &r),
-                      art.NewArt(kCCPathArt, kCCPlaceAbove, p, &h), style.GetPathStyle(p, &ps),
-                      transform.TransformArt(p, &identity, 1, kCCTransformObjects), groups.GetGroupClipped(gh, &flag)})
+                      art.GetArtType(p, &n), art.GetArtParent(p, &h), art.SetArtUserAttr(p, 1, 1), art.DisposeArt(gh),
+                      art.GetArtTransformBounds(p, nullptr, 0, &r), art.NewArt(kCCPathArt, kCCPlaceAbove, p, &h),
+                      style.GetPathStyle(p, &ps), transform.TransformArt(p, &identity, 1, kCCTransformObjects),
+                      groups.GetGroupClipped(gh, &flag)})
         EXPECT_EQ(err, kCCStaleHandleErr);
 
     CCMemoryHandle m = nullptr;
@@ -782,8 +801,9 @@ std::vector<CCRealPoint> sampleClosed(const std::vector<CCPathSegment>& s)
         const CCPathSegment& b = s[(k + 1) % s.size()];
         for (double t : {0.0, 0.25, 0.5, 0.75}) {
             double u = 1 - t;
-            out.push_back({u * u * u * a.anchor.x + 3 * u * u * t * a.out.x + 3 * u * t * t * b.in.x + t * t * t * b.anchor.x,
-                           u * u * u * a.anchor.y + 3 * u * u * t * a.out.y + 3 * u * t * t * b.in.y + t * t * t * b.anchor.y});
+            out.push_back(
+                {u * u * u * a.anchor.x + 3 * u * u * t * a.out.x + 3 * u * t * t * b.in.x + t * t * t * b.anchor.x,
+                 u * u * u * a.anchor.y + 3 * u * u * t * a.out.y + 3 * u * t * t * b.in.y + t * t * t * b.anchor.y});
         }
     }
     return out;
@@ -880,8 +900,10 @@ TEST_F(DocumentSuites, ExpandStrokeOfClosedCurveGivesRingOfTwoContours)
                 double t = j / 1000.0, u = 1 - t;
                 const CCPathSegment& a = segs[i];
                 const CCPathSegment& b = segs[(i + 1) % segs.size()];
-                dense.push_back({u * u * u * a.anchor.x + 3 * u * u * t * a.out.x + 3 * u * t * t * b.in.x + t * t * t * b.anchor.x,
-                                 u * u * u * a.anchor.y + 3 * u * u * t * a.out.y + 3 * u * t * t * b.in.y + t * t * t * b.anchor.y});
+                dense.push_back(
+                    {u * u * u * a.anchor.x + 3 * u * u * t * a.out.x + 3 * u * t * t * b.in.x + t * t * t * b.anchor.x,
+                     u * u * u * a.anchor.y + 3 * u * u * t * a.out.y + 3 * u * t * t * b.in.y +
+                         t * t * t * b.anchor.y});
             }
     }
     ASSERT_EQ(expand.Expand(toHandle(circle), kCCExpandStroke, 1), kCCNoErr);

@@ -10,27 +10,57 @@ namespace {
 struct V {
     double x = 0, y = 0;
 };
-V operator+(V a, V b) { return {a.x + b.x, a.y + b.y}; }
-V operator-(V a, V b) { return {a.x - b.x, a.y - b.y}; }
-V operator*(double s, V a) { return {s * a.x, s * a.y}; }
-double dot(V a, V b) { return a.x * b.x + a.y * b.y; }
-double cross(V a, V b) { return a.x * b.y - a.y * b.x; }
-double length(V a) { return std::hypot(a.x, a.y); }
+V operator+(V a, V b)
+{
+    return {a.x + b.x, a.y + b.y};
+}
+V operator-(V a, V b)
+{
+    return {a.x - b.x, a.y - b.y};
+}
+V operator*(double s, V a)
+{
+    return {s * a.x, s * a.y};
+}
+double dot(V a, V b)
+{
+    return a.x * b.x + a.y * b.y;
+}
+double cross(V a, V b)
+{
+    return a.x * b.y - a.y * b.x;
+}
+double length(V a)
+{
+    return std::hypot(a.x, a.y);
+}
 V unit(V a)
 {
     double l = length(a);
     return l > 0 ? V{a.x / l, a.y / l} : V{};
 }
-V left(V a) { return {-a.y, a.x}; } // a turned a quarter counter-clockwise
-V of(const CCRealPoint& p) { return {p.x, p.y}; }
-bool same(V a, V b) { return a.x == b.x && a.y == b.y; }
+V left(V a)
+{
+    return {-a.y, a.x};
+} // a turned a quarter counter-clockwise
+V of(const CCRealPoint& p)
+{
+    return {p.x, p.y};
+}
+bool same(V a, V b)
+{
+    return a.x == b.x && a.y == b.y;
+}
 
 struct Cubic {
     V p0, p1, p2, p3;
     bool corner = true; // the outline has a corner where this piece starts
 };
 
-Cubic line(V a, V b) { return {a, a, b, b, true}; }
+Cubic line(V a, V b)
+{
+    return {a, a, b, b, true};
+}
 
 V at(const Cubic& c, double t)
 {

@@ -116,8 +116,7 @@ void shutdown(CCMessageHeader* header)
 }
 
 // Acquires a suite for the length of one operation.
-template <class Suite>
-struct Scoped {
+template <class Suite> struct Scoped {
     const char* name;
     int version;
     const Suite* suite = nullptr;
@@ -161,7 +160,8 @@ CCErr rotateSelection()
 
 } // namespace
 
-extern "C" __attribute__((visibility("default"))) CCErr PluginMain(const char* caller, const char* selector, void* message)
+extern "C" __attribute__((visibility("default"))) CCErr PluginMain(const char* caller, const char* selector,
+                                                                   void* message)
 {
     auto* header = static_cast<CCMessageHeader*>(message);
     sBasic = header->basic;
