@@ -5,9 +5,10 @@
 
 namespace minihost {
 
-// Arc length of a cubic, by adaptive Gauss-Legendre quadrature of the speed |B'(t)|. The absolute error
-// stays below both `flatness` and a relative 1e-10 of the control polygon's length, so the result is exact
-// to far better than a hundredth of a point for any curve the document can hold. Non-finite input gives NaN.
+// Arc length of a cubic, by adaptive Gauss-Legendre quadrature of the speed |B'(t)| on the pieces between
+// the speed's extrema. The quadrature aims at 1e-10 of the control polygon's length (or `flatness`, when
+// smaller); measured against a long-double reference the error stays below 1e-8 of the length, far under a
+// hundredth of a point for any curve the document can hold. Non-finite input gives NaN.
 double bezierArcLength(const CCBezier& b, double flatness);
 
 // Arc length from t0 to t1 (0 <= t0 <= t1 <= 1).
