@@ -342,6 +342,18 @@ typedef struct CCExpandSuite {
     CCErr (*Expand)(CCArtHandle art, int32_t flags, int32_t steps);
 } CCExpandSuite;
 
+typedef struct CCRealBezierSuite {
+    void (*Set)(CCBezier* b, const CCRealPoint* p0, const CCRealPoint* p1, const CCRealPoint* p2, const CCRealPoint* p3);
+    void (*Evaluate)(const CCBezier* b, double t, CCRealPoint* point);
+    void (*Tangent)(const CCBezier* b, double t, CCRealPoint* tangent);
+    /* De Casteljau division at t: first covers [0, t], second [t, 1]. */
+    void (*Divide)(const CCBezier* b, double t, CCBezier* first, CCBezier* second);
+    /* Arc length; flatness bounds the error from above (the host measures far more closely). */
+    double (*Length)(const CCBezier* b, double flatness);
+    /* Parameter at which the arc length from the start reaches length (clamped to [0, 1]). */
+    double (*ParameterAtLength)(const CCBezier* b, double length, double flatness);
+} CCRealBezierSuite;
+
 #ifdef __cplusplus
 }
 #endif

@@ -95,6 +95,7 @@ Host::Host(HostOptions options) : impl_(std::make_unique<Impl>())
     addSuite(kCCMatchingArtSuite, kCCMatchingArtSuiteVersion, &suites::matchingArt());
     addSuite(kCCMdMemorySuite, kCCMdMemorySuiteVersion, &suites::mdMemory());
     addSuite(kCCRealMathSuite, kCCRealMathSuiteVersion, &suites::realMath());
+    addSuite(kCCRealBezierSuite, kCCRealBezierSuiteVersion, &suites::realBezier());
     addSuite(kCCTransformArtSuite, kCCTransformArtSuiteVersion, &suites::transformArt());
     addSuite(kCCLayerSuite, kCCLayerSuiteVersion, &suites::layer());
     addSuite(kCCGroupSuite, kCCGroupSuiteVersion, &suites::group());

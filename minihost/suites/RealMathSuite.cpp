@@ -16,7 +16,13 @@ double PointAngle(const CCRealPoint* a, const CCRealPoint* b)
 {
     if (!a || !b)
         return 0;
-    return std::atan2(b->y - a->y, b->x - a->x);
+    // The range is (-pi, pi]: atan2's -pi for a -0 y difference is folded onto pi, and coincident
+    // points (of either zero sign) have angle 0.
+    double dx = b->x - a->x, dy = b->y - a->y;
+    if (dx == 0 && dy == 0)
+        return 0;
+    double angle = std::atan2(dy, dx);
+    return angle == -3.141592653589793 ? 3.141592653589793 : angle;
 }
 
 double PointLength(const CCRealPoint* a, const CCRealPoint* b)

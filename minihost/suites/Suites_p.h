@@ -20,6 +20,7 @@ const CCPathStyleSuite& pathStyle();
 const CCMatchingArtSuite& matchingArt();
 const CCMdMemorySuite& mdMemory();
 const CCRealMathSuite& realMath();
+const CCRealBezierSuite& realBezier();
 const CCTransformArtSuite& transformArt();
 const CCLayerSuite& layer();
 const CCGroupSuite& group();

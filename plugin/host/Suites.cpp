@@ -18,6 +18,7 @@ const CCPathStyleSuite* sPathStyle = nullptr;
 const CCMatchingArtSuite* sMatchingArt = nullptr;
 const CCMdMemorySuite* sMdMemory = nullptr;
 const CCRealMathSuite* sRealMath = nullptr;
+const CCRealBezierSuite* sRealBezier = nullptr;
 const CCTransformArtSuite* sTransformArt = nullptr;
 const CCLayerSuite* sLayer = nullptr;
 const CCGroupSuite* sGroup = nullptr;
@@ -43,6 +44,7 @@ SuiteEntry gMainSuites[] = {
     CC_ROW(sMatchingArt, kCCMatchingArtSuite, kCCMatchingArtSuiteVersion),
     CC_ROW(sMdMemory, kCCMdMemorySuite, kCCMdMemorySuiteVersion),
     CC_ROW(sRealMath, kCCRealMathSuite, kCCRealMathSuiteVersion),
+    CC_ROW(sRealBezier, kCCRealBezierSuite, kCCRealBezierSuiteVersion),
     CC_ROW(sTransformArt, kCCTransformArtSuite, kCCTransformArtSuiteVersion),
     CC_ROW(sLayer, kCCLayerSuite, kCCLayerSuiteVersion),
     CC_ROW(sGroup, kCCGroupSuite, kCCGroupSuiteVersion),

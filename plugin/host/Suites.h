@@ -30,6 +30,7 @@ extern const CCPathStyleSuite* sPathStyle;
 extern const CCMatchingArtSuite* sMatchingArt;
 extern const CCMdMemorySuite* sMdMemory;
 extern const CCRealMathSuite* sRealMath;
+extern const CCRealBezierSuite* sRealBezier;
 extern const CCTransformArtSuite* sTransformArt;
 extern const CCLayerSuite* sLayer;
 extern const CCGroupSuite* sGroup;
