@@ -180,6 +180,14 @@ typedef struct CCBlocksSuite {
 typedef struct CCUserSuite {
     /* Shows an error alert with a UTF-8 text. */
     CCErr (*ErrorAlert)(const char* text);
+    /* A handle through which resource cursors are set. */
+    CCErr (*CreateCursorResourceMgr)(CCPluginRef plugin, void** resources);
+    CCErr (*DisposeCursorResourceMgr)(void* resources);
+    CCErr (*SetCursor)(int32_t cursorId, void* resources);
+    /* A number as the host shows it: at most `precision` decimals, trailing zeros dropped. */
+    CCErr (*NumberToString)(double value, int16_t precision, char* buffer, int32_t capacity);
+    /* Shows a question; the user answers yes (1) or no (0). */
+    CCErr (*YesNoAlert)(const char* text, CCBool32* yes);
 } CCUserSuite;
 
 /* ---- Documents and art -------------------------------------------------------------------------- */
@@ -341,6 +349,137 @@ typedef struct CCExpandSuite {
     /* Replaces the object by what it draws: with kCCExpandStroke a stroked path becomes a filled outline. */
     CCErr (*Expand)(CCArtHandle art, int32_t flags, int32_t steps);
 } CCExpandSuite;
+
+/* ---- Tools, hit testing, undo, views and annotations --------------------------------------------- */
+
+/* A tool number the host gives for "open a new group / toolset" in CCAddToolData. */
+#define kCCNewToolGroup (-2)
+
+typedef struct CCAddToolData {
+    const char* title;   /* shown in the palette; UTF-8 */
+    const char* tooltip;
+    int32_t iconId;      /* light interface */
+    int32_t darkIconId;  /* dark interface */
+    int32_t sameGroupAs;   /* tool number, or kCCNewToolGroup */
+    int32_t sameToolsetAs; /* tool number, or kCCNewToolGroup */
+} CCAddToolData;
+
+typedef struct CCToolSuite {
+    CCErr (*AddTool)(CCPluginRef plugin, const char* name, const CCAddToolData* data, int32_t options, CCToolHandle* tool);
+    CCErr (*GetToolNumberFromHandle)(CCToolHandle tool, int32_t* number);
+    CCErr (*GetToolHandleFromNumber)(int32_t number, CCToolHandle* tool);
+    CCErr (*GetSelectedTool)(CCToolHandle* tool); /* null when no tool of a plug-in is selected */
+    CCErr (*SetSelectedTool)(CCToolHandle tool);
+    CCErr (*GetToolTitle)(CCToolHandle tool, const char** title);
+    CCErr (*GetToolOptions)(CCToolHandle tool, int32_t* options);
+    CCErr (*SetToolOptions)(CCToolHandle tool, int32_t options);
+} CCToolSuite;
+
+/* Hit request kinds. */
+enum {
+    kCCHitAll = 0,        /* anything: anchors, handles of selected paths, curves, fills, other art */
+    kCCHitSnapPoints = 3, /* the whole document, snapping to anchors and centre points, locked art too */
+    kCCHitTool = 8        /* paths only: anchors, handles of selected paths, curves; the point snaps to anchors */
+};
+
+/* Hit parts. */
+enum {
+    kCCHitAnchorPart = 0,
+    kCCHitOutPart = 1,   /* out direction point */
+    kCCHitInPart = 2,    /* in direction point */
+    kCCHitCurvePart = 3, /* curve interior; t is the parameter on the curve numbered by its end anchor */
+    kCCHitFillPart = 4,
+    kCCHitBoundsPart = 5, /* inside the bounds of art that is not a path */
+    kCCHitCenterPart = 6
+};
+
+/* What a hit test found; the layout of the tools' hit record. */
+typedef struct CCHitData {
+    CCBool32 hit;
+    int16_t part;
+    int16_t segment;   /* anchor for parts 0-2, the curve's end anchor for part 3 */
+    CCArtHandle art;   /* the object hit */
+    CCArtHandle group; /* its parent */
+    CCRealPoint point; /* the hit point: snapped to an anchor or handle, or the nearest point on the curve */
+    double t;
+} CCHitData;
+
+typedef struct CCHitTestSuite {
+    /* Hit-tests at a document point, inside one object or (null) the whole document, with a tolerance of a
+     * few view pixels at the current zoom. Nothing hit is no error: hit is 0 and point is the given point. */
+    CCErr (*HitTest)(CCArtHandle art, const CCRealPoint* point, int32_t request, CCHitData* hit);
+    CCErr (*GetTolerance)(double* pixels);
+    CCErr (*SetTolerance)(double pixels);
+} CCHitTestSuite;
+
+typedef struct CCUndoSuite {
+    /* Reverts the document to the start of the current transaction (the press or the command). */
+    CCErr (*UndoChanges)(void);
+    CCErr (*SetUndoText)(const char* undoText, const char* redoText);
+    CCErr (*CountTransactions)(int32_t* past, int32_t* future);
+} CCUndoSuite;
+
+/* Ruler units. */
+enum {
+    kCCUnitsPoints = 0,
+    kCCUnitsInches = 1,
+    kCCUnitsCentimeters = 2,
+    kCCUnitsMillimeters = 3,
+    kCCUnitsPicas = 4,
+    kCCUnitsPixels = 5,
+    kCCUnitsQ = 6
+};
+
+typedef struct CCDocumentSuite {
+    /* kCCNoDocumentErr when no document is open. */
+    CCErr (*GetDocument)(CCDocumentHandle* document);
+    CCErr (*GetDocumentRulerUnits)(int16_t* units);
+    CCErr (*RedrawDocument)(void);
+    CCErr (*GetDocumentSize)(double* width, double* height);
+} CCDocumentSuite;
+
+/* View coordinates: pixels, y down, origin at the view's top left. */
+typedef struct CCPoint32 {
+    int32_t h;
+    int32_t v;
+} CCPoint32;
+
+typedef struct CCRect32 {
+    int32_t left, top, right, bottom;
+} CCRect32;
+
+typedef struct CCDocumentViewSuite {
+    CCErr (*GetDocumentViewZoom)(double* zoom);
+    CCErr (*SetDocumentViewZoom)(double zoom);
+    CCErr (*ArtworkPointToViewPoint)(const CCRealPoint* artwork, CCPoint32* view);
+    CCErr (*ViewPointToArtworkPoint)(const CCPoint32* view, CCRealPoint* artwork);
+    CCErr (*GetDocumentViewBounds)(CCRealRect* bounds); /* the visible document area */
+} CCDocumentViewSuite;
+
+typedef struct CCAnnotatorSuite {
+    CCErr (*AddAnnotator)(CCPluginRef plugin, const char* name, CCAnnotatorHandle* annotator);
+    CCErr (*SetAnnotatorActive)(CCAnnotatorHandle annotator, CCBool32 active);
+    CCErr (*GetAnnotatorActive)(CCAnnotatorHandle annotator, CCBool32* active);
+    /* Asks the host to redraw a view area; it sends "AI Annotation" / "AI Invalidate" and, at the next
+     * redraw, "AI Draw" to every active annotator. */
+    CCErr (*InvalAnnotationRect)(const CCRect32* rect);
+} CCAnnotatorSuite;
+
+typedef struct CCRGBColor16 {
+    uint16_t red, green, blue;
+} CCRGBColor16;
+
+/* Drawing in view coordinates through the drawer of an "AI Draw" message. */
+typedef struct CCAnnotatorDrawerSuite {
+    CCErr (*SetColor)(void* drawer, const CCRGBColor16* color);
+    CCErr (*DrawLine)(void* drawer, const CCPoint32* from, const CCPoint32* to);
+    CCErr (*DrawRect)(void* drawer, const CCRect32* rect, CCBool32 fill);
+    CCErr (*DrawText)(void* drawer, const char* text, const CCPoint32* origin);
+    /* The rectangle a text occupies when drawn at origin (its top at origin.v - ascent). */
+    CCErr (*GetTextBounds)(void* drawer, const char* text, const CCPoint32* origin, CCRect32* bounds);
+    CCErr (*DrawPoint)(void* drawer, const CCPoint32* at, int32_t size);
+} CCAnnotatorDrawerSuite;
+
 
 typedef struct CCRealBezierSuite {
     void (*Set)(CCBezier* b, const CCRealPoint* p0, const CCRealPoint* p1, const CCRealPoint* p2, const CCRealPoint* p3);
