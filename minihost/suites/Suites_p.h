@@ -13,6 +13,8 @@ const CCNotifierSuite& notifier();
 const CCContextSuite& context();
 const CCBlocksSuite& blocks();
 const CCUserSuite& user();
+// The answer to the next question the plug-in asks (sessions: "answer yes|no").
+void queueConfirmAnswer(bool yes);
 
 const CCArtSuite& art();
 const CCPathSuite& path();
