@@ -26,7 +26,10 @@ UserState& state()
 {
     static UserState s;
     if (s.owner != Host::current())
-        s = UserState{Host::current()};
+    {
+        s = UserState{};
+        s.owner = Host::current();
+    }
     return s;
 }
 
