@@ -25,8 +25,7 @@ struct UserState {
 UserState& state()
 {
     static UserState s;
-    if (s.owner != Host::current())
-    {
+    if (s.owner != Host::current()) {
         s = UserState{};
         s.owner = Host::current();
     }
