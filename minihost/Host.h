@@ -45,7 +45,7 @@ public:
     void emit(const std::string& kind, const std::string& text); // line breaks in text written as \n
 
     // ---- the document ----
-    Document& document();
+    Document& document(); // without a document, opens a new empty one with one layer
     bool hasDocument() const;
     void setDocument(std::unique_ptr<Document> doc); // null closes the document
     std::unique_ptr<Document> takeDocument();
