@@ -275,7 +275,7 @@ private:
             std::int16_t state = kCCSegmentNotSelected;
             if (const Json* sel = optional(s, "selection")) {
                 double v = number(*sel, p + "/selection");
-                if (v != std::floor(v) || v < kCCSegmentNotSelected || v > kCCSegmentInAndOutSelected)
+                if (v != std::floor(v) || v < 0 || v > 4)
                     fail(p + "/selection", "expected a selection state 0 to 4");
                 state = static_cast<std::int16_t>(v);
             }
@@ -439,6 +439,20 @@ std::unique_ptr<Document> read(std::string_view text, const std::string& file)
         auto colon = what.find(": ", what.find("parse error"));
         std::string reason = colon == std::string::npos ? what : what.substr(colon + 2);
         throw FileError(file + ":" + std::to_string(at.line) + ":" + std::to_string(at.column) + ": " + reason);
+    } catch (const Json::exception& e) {
+        // A number beyond the range of a double: the message quotes it, which tells where it is.
+        std::string what = e.what();
+        std::string where = file;
+        auto open = what.find('\''), close = what.rfind('\'');
+        if (open != std::string::npos && close > open + 1) {
+            auto at = text.find(what.substr(open + 1, close - open - 1));
+            if (at != std::string_view::npos) {
+                io::TextPosition p = io::positionOf(text, at);
+                where += ":" + std::to_string(p.line) + ":" + std::to_string(p.column);
+            }
+        }
+        auto bracket = what.find("] ");
+        throw FileError(where + ": " + (bracket == std::string::npos ? what : what.substr(bracket + 2)));
     }
     return Reader(file).document(root);
 }

@@ -685,7 +685,7 @@ private:
         if (!splitNumbers(text, v) || v.size() != count)
             return out;
         for (std::size_t i = 0; i < count; ++i) {
-            if (v[i] != std::floor(v[i]) || v[i] < kCCSegmentNotSelected || v[i] > kCCSegmentInAndOutSelected)
+            if (v[i] != std::floor(v[i]) || v[i] < 0 || v[i] > 4)
                 return std::vector<std::int16_t>(count, kCCSegmentNotSelected);
             out[i] = static_cast<std::int16_t>(v[i]);
         }
@@ -783,7 +783,16 @@ private:
         bool hidden = isHiddenByStyle(n);
 
         if (isShape) {
-            shape(n, subpaths(n, shapeData(n, kind), ctx.ctm), ctx, parent, hidden);
+            std::string data = shapeData(n, kind);
+            if (kind == "path" && trim(data).empty()) {
+                // An empty path is an object of its own (a path whose anchors were all removed).
+                ObjectId id = doc_->create(kCCPathArt, kCCPlaceInsideOnTop, parent);
+                fillPath(*doc_->edit(id), Subpath{}, ctx);
+                commonAttributes(n, *doc_->edit(id), hidden);
+                doc_->edit(id)->guide = isTrue(n.attribute("data-guide").value());
+                return;
+            }
+            shape(n, subpaths(n, data, ctx.ctm), ctx, parent, hidden);
             return;
         }
         std::string_view type = n.attribute("data-type").value();
@@ -934,7 +943,9 @@ private:
             curve(s[i - 1], s[i]);
         if (a.closed) {
             const CCPathSegment& last = s.back();
-            if (s.size() > 1 && !(samePoint(last.out, last.anchor) && samePoint(s[0].in, s[0].anchor)))
+            // The closing curve is written unless it is straight (Z draws that); a single anchor may close
+            // on itself through its two handles.
+            if (!(samePoint(last.out, last.anchor) && samePoint(s[0].in, s[0].anchor)))
                 curve(last, s[0]);
             d += " Z";
         }
