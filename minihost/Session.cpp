@@ -224,6 +224,11 @@ int Session::run(std::string_view text, const std::filesystem::path& script)
 {
     folder_ = script.parent_path();
     host_.setOutput([this](const std::string& line) { out_ << line << '\n' << std::flush; });
+    // The host outlives the session: give its output back when the script ends.
+    struct SinkReset {
+        Host& host;
+        ~SinkReset() { host.setOutput(nullptr); }
+    } sinkReset{host_};
     if (!host_.pluginLoaded())
         if (CCErr e = host_.loadPlugin()) {
             err_ << script.string() << ": cannot load the plug-in (" << codeText(e) << ")\n";

@@ -688,6 +688,50 @@ TEST(SvgFormat, BadFilesAreRefusedNamingTheFileAndPlace)
     EXPECT_NO_THROW(SvgFormat::read(wrap("<polyline points=\"" + manyAnchors(32767, false) + "\"/>"), "ok.svg"));
 }
 
+// ------------------------------------------------------------------ damaged files
+
+// Damaged copies of valid files either load, and then survive a save and a load unchanged, or are refused
+// with a FileError; nothing else escapes the readers.
+TEST(DocumentFile, DamagedFilesLoadOrAreRefusedCleanly)
+{
+    TempDir dir;
+    auto doc = richDocument(false, 7);
+    DocumentFile::save(*doc, dir / "seed.json");
+    DocumentFile::save(*doc, dir / "seed.svg");
+    std::mt19937_64 rng(99);
+    const std::string alphabet = "{}[]<>\"',:;/ 0123456789.-+eEMLCZzAaHhVvSsQqTtnul#()=";
+    for (const char* seed : {"seed.json", "seed.svg"}) {
+        const std::string original = readFile(dir / seed);
+        int loaded = 0;
+        for (int round = 0; round < 300; ++round) {
+            std::string text = original;
+            int edits = 1 + static_cast<int>(rng() % 4);
+            for (int e = 0; e < edits; ++e) {
+                std::size_t at = rng() % text.size();
+                switch (rng() % 3) {
+                case 0: text[at] = alphabet[rng() % alphabet.size()]; break;
+                case 1: text.erase(at, 1 + rng() % 8); break;
+                default: text.insert(at, 1, alphabet[rng() % alphabet.size()]); break;
+                }
+            }
+            fs::path file = dir / (std::string("damaged") + fs::path(seed).extension().string());
+            writeFile(file, text);
+            try {
+                auto back = DocumentFile::load(file);
+                ++loaded;
+                fs::path again = dir / (std::string("again") + fs::path(seed).extension().string());
+                DocumentFile::save(*back, again);
+                expectSameDocument(*back, *DocumentFile::load(again), fs::path(seed).extension() == ".svg" ? 1e-12 : -1);
+            } catch (const FileError& e) {
+                EXPECT_EQ(std::string(e.what()).rfind(file.string(), 0), 0u) << e.what();
+            }
+            if (::testing::Test::HasFailure())
+                FAIL() << "damaged text:\n" << text;
+        }
+        EXPECT_GT(loaded, 0) << seed << ": some damage (in a number, a name) leaves a readable file";
+    }
+}
+
 // ------------------------------------------------------------------ saving
 
 TEST(DocumentFile, FailedSaveLeavesTheExistingFileUntouched)

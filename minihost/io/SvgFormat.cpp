@@ -983,8 +983,8 @@ private:
     {
         n.append_attribute("fill") = s.fill ? io::hexColor(*s.fill).c_str() : "none";
         n.append_attribute("stroke") = s.stroke ? io::hexColor(*s.stroke).c_str() : "none";
-        if (s.stroke)
-            n.append_attribute("stroke-width") = num(s.strokeWidth).c_str();
+        // Written even without a stroke: the width is kept for when a stroke is given again.
+        n.append_attribute("stroke-width") = num(s.strokeWidth).c_str();
         if (s.evenOdd)
             n.append_attribute("fill-rule") = "evenodd";
     }
