@@ -864,6 +864,23 @@ TEST(Session, ScriptErrorsStopWithFileLineAndStatus2)
     EXPECT_EQ(r.out, "document 10 x 20 pt\nlayer \"Layer 1\"\n");
 }
 
+TEST(Session, StartsThePluginBeforeTheFirstCommandAndShutsItDownAfterTheLast)
+{
+    // The test plug-in reports every message it receives on the debugger channel.
+    for (const char* script : {"new 5 5\nprint\n", "new 5 5\nprint\nnope\nprint\n"}) {
+        HostOptions options;
+        options.pluginsDir = CURVICRAFT_TEST_PLUGINS_DIR;
+        Host host(options);
+        ASSERT_EQ(host.loadPlugin("Test Plugin"), kCCNoErr);
+        std::ostringstream out, err;
+        Session session(host, out, err);
+        session.run(script, "s.play");
+        EXPECT_EQ(out.str(), "debug SP Interface / Startup result=0\n"
+                             "document 5 x 5 pt\nlayer \"Layer 1\"\n"
+                             "debug SP Interface / Shutdown\n") << script;
+    }
+}
+
 TEST(Session, SelectsAsAUserClicksAndSavesBesideTheScript)
 {
     TempDir dir;
