@@ -98,6 +98,7 @@ Host::Host(HostOptions options) : impl_(std::make_unique<Impl>())
     addSuite(kCCTransformArtSuite, kCCTransformArtSuiteVersion, &suites::transformArt());
     addSuite(kCCLayerSuite, kCCLayerSuiteVersion, &suites::layer());
     addSuite(kCCGroupSuite, kCCGroupSuiteVersion, &suites::group());
+    addSuite(kCCExpandSuite, kCCExpandSuiteVersion, &suites::expand());
     gCurrent = this;
 }
 
@@ -265,6 +266,8 @@ CCErr Host::startup()
     CCErr err = send(kCCInterfaceCaller, kCCStartupSelector);
     p.running = err == kCCNoErr;
     p.unloaded = false;
+    if (!p.running)
+        impl_->notifiers.clear(); // registrations of a start-up that failed
     return err;
 }
 

@@ -43,8 +43,8 @@ struct Host::Impl {
         void* library = nullptr;
         CCPluginMainProc entry = nullptr;
         void* globals = nullptr;
-        bool found = false;   // a property list was chosen
-        bool running = false; // between a successful Startup and Shutdown
+        bool found = false;    // a property list was chosen
+        bool running = false;  // between a successful Startup and Shutdown
         bool unloaded = false; // between Unload and Reload
     } plugin;
     char pluginTag = 0; // its address is the plug-in reference

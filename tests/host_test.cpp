@@ -1,10 +1,12 @@
 // minihost's host core: suite acquisition, the plug-in loader and its life cycle, and the services
 // a plug-in calls, driven through a plug-in of the tests' own and through the suite tables.
 #include "Host.h"
+#include "host/Suites.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -22,8 +24,7 @@ namespace {
 
 const fs::path kTestPlugins = CURVICRAFT_TEST_PLUGINS_DIR;
 
-template <class Suite>
-const Suite* acquire(Host& host, const char* name, int version)
+template <class Suite> const Suite* acquire(Host& host, const char* name, int version)
 {
     const void* table = nullptr;
     if (host.basicSuite()->AcquireSuite(name, version, &table) != kCCNoErr)
@@ -128,6 +129,17 @@ TEST_F(HostFixture, SuitesAreFoundByExactNameAndVersion)
     EXPECT_FALSE(basic->IsEqual("Startup", "startup"));
 }
 
+TEST_F(HostFixture, EverySuiteThePluginAcquiresAtStartupIsOffered)
+{
+    for (const curvicraft::SuiteEntry* table : {curvicraft::gFirstSuites, curvicraft::gMainSuites})
+        for (const curvicraft::SuiteEntry* row = table; row->name; ++row) {
+            const void* suite = nullptr;
+            EXPECT_EQ(host.basicSuite()->AcquireSuite(row->name, row->version, &suite), kCCNoErr) << row->name;
+            EXPECT_NE(suite, nullptr) << row->name;
+            EXPECT_EQ(host.basicSuite()->ReleaseSuite(row->name, row->version), kCCNoErr) << row->name;
+        }
+}
+
 TEST_F(HostFixture, PluginLifeFromStartupToShutdown)
 {
     start();
@@ -200,6 +212,38 @@ TEST_F(HostFixture, UnloadCloseAndReloadKeepTheGlobalsSlot)
     EXPECT_EQ(host.acquisitions(kCCNotifierSuite), 1);
     EXPECT_EQ(host.send("Test", "Alert"), kCCNoErr);
     EXPECT_TRUE(saw("alert two\\nlines"));
+}
+
+TEST_F(HostFixture, PluginEditsTheDocumentThroughTheSuites)
+{
+    start();
+    Document& doc = host.document();
+    ObjectId layerGroup = doc.layers().front().group;
+    auto addPath = [&](std::vector<CCRealPoint> anchors) {
+        ObjectId id = doc.create(kCCPathArt, kCCPlaceInsideOnBottom, layerGroup);
+        Art* a = doc.edit(id);
+        for (const CCRealPoint& p : anchors)
+            a->segments.push_back({p, p, {p.x + 1, p.y}, 1});
+        a->selection.assign(anchors.size(), 0);
+        return id;
+    };
+    ObjectId selected = addPath({{5, 0}, {10, 5}});
+    ObjectId other = addPath({{5, 0}});
+    doc.setAttrs(selected, kCCArtSelected, kCCArtSelected);
+
+    ASSERT_EQ(host.send("Test", "Rotate Selection"), kCCNoErr);
+    // A quarter turn about (5, 5): (5, 0) -> (10, 5), (10, 5) -> (5, 10), an out handle one to the right
+    // points up afterwards.
+    const auto& s = doc.get(selected)->segments;
+    EXPECT_NEAR(s[0].anchor.x, 10, 1e-12);
+    EXPECT_NEAR(s[0].anchor.y, 5, 1e-12);
+    EXPECT_NEAR(s[1].anchor.x, 5, 1e-12);
+    EXPECT_NEAR(s[1].anchor.y, 10, 1e-12);
+    EXPECT_NEAR(s[0].out.x, 10, 1e-12);
+    EXPECT_NEAR(s[0].out.y, 6, 1e-12);
+    EXPECT_EQ(doc.get(other)->segments[0].anchor.x, 5) << "an unselected path stays";
+    for (const char* suite : {kCCMatchingArtSuite, kCCMdMemorySuite, kCCRealMathSuite, kCCTransformArtSuite})
+        EXPECT_EQ(host.acquisitions(suite), 0) << suite << " released after the operation";
 }
 
 TEST(HostLifetime, DestructionShutsDownAndReportsHeldBlocks)
@@ -342,10 +386,12 @@ struct DocumentSuites : ::testing::Test {
     const CCArtSuite& art = *acquire<CCArtSuite>(host, kCCArtSuite, kCCArtSuiteVersion);
     const CCPathSuite& path = *acquire<CCPathSuite>(host, kCCPathSuite, kCCPathSuiteVersion);
     const CCPathStyleSuite& style = *acquire<CCPathStyleSuite>(host, kCCPathStyleSuite, kCCPathStyleSuiteVersion);
-    const CCMatchingArtSuite& matching = *acquire<CCMatchingArtSuite>(host, kCCMatchingArtSuite, kCCMatchingArtSuiteVersion);
+    const CCMatchingArtSuite& matching =
+        *acquire<CCMatchingArtSuite>(host, kCCMatchingArtSuite, kCCMatchingArtSuiteVersion);
     const CCMdMemorySuite& memory = *acquire<CCMdMemorySuite>(host, kCCMdMemorySuite, kCCMdMemorySuiteVersion);
     const CCRealMathSuite& math = *acquire<CCRealMathSuite>(host, kCCRealMathSuite, kCCRealMathSuiteVersion);
-    const CCTransformArtSuite& transform = *acquire<CCTransformArtSuite>(host, kCCTransformArtSuite, kCCTransformArtSuiteVersion);
+    const CCTransformArtSuite& transform =
+        *acquire<CCTransformArtSuite>(host, kCCTransformArtSuite, kCCTransformArtSuiteVersion);
     const CCLayerSuite& layers = *acquire<CCLayerSuite>(host, kCCLayerSuite, kCCLayerSuiteVersion);
     const CCGroupSuite& groups = *acquire<CCGroupSuite>(host, kCCGroupSuite, kCCGroupSuiteVersion);
 
@@ -412,9 +458,8 @@ TEST_F(DocumentSuites, MatchingArtInDocumentOrderThroughContainers)
 
     const CCMatchingArtSpec any{kCCUnknownArt, 0, 0};
     const CCMatchingArtSpec selPath{kCCPathArt, kCCArtSelected, kCCArtSelected};
-    const CCMatchingArtSpec selectedContainers[] = {{kCCGroupArt, kCCArtSelected, kCCArtSelected},
-                                                    {kCCCompoundPathArt, kCCArtSelected, kCCArtSelected},
-                                                    selPath};
+    const CCMatchingArtSpec selectedContainers[] = {
+        {kCCGroupArt, kCCArtSelected, kCCArtSelected}, {kCCCompoundPathArt, kCCArtSelected, kCCArtSelected}, selPath};
     const CCMatchingArtSpec editablePath{kCCPathArt, kCCArtLocked | kCCArtHidden, 0};
     struct Case {
         const char* what;
@@ -514,7 +559,8 @@ TEST_F(DocumentSuites, RealMathFormulas)
     expectNear(r, 1, 1.5, "interpolate");
     struct Division {
         double a, b, expected;
-    } divisions[] = {{6, 3, 2}, {1, 0, 1.7976931348623158e+307}, {-1, 0, -1.7976931348623158e+307}, {0, 0, 1.7976931348623158e+307}};
+    } divisions[] = {
+        {6, 3, 2}, {1, 0, 1.7976931348623158e+307}, {-1, 0, -1.7976931348623158e+307}, {0, 0, 1.7976931348623158e+307}};
     for (const Division& d : divisions)
         EXPECT_EQ(math.RealDivide(d.a, d.b), d.expected) << d.a << " / " << d.b;
     const CCRealRect rect{0, 10, 5, 0};
@@ -543,8 +589,14 @@ TEST_F(DocumentSuites, PathOperationsAtTheirBounds)
         {"write across the end appends", [&] { return path.SetPathSegments(p, 2, 2, buf); }, kCCNoErr, {0, 1, 9, 9}},
         {"write with a gap", [&] { return path.SetPathSegments(p, 5, 1, buf); }, kCCBadParameterErr, {0, 1, 9, 9}},
         {"write NaN", [&] { return path.SetPathSegments(p, 0, 1, nan); }, kCCBadParameterErr, {0, 1, 9, 9}},
-        {"insert at the front", [&] { return path.InsertPathSegments(p, 0, 1, nan); }, kCCBadParameterErr, {0, 1, 9, 9}},
-        {"insert past the end", [&] { return path.InsertPathSegments(p, 5, 1, buf); }, kCCBadParameterErr, {0, 1, 9, 9}},
+        {"insert at the front",
+         [&] { return path.InsertPathSegments(p, 0, 1, nan); },
+         kCCBadParameterErr,
+         {0, 1, 9, 9}},
+        {"insert past the end",
+         [&] { return path.InsertPathSegments(p, 5, 1, buf); },
+         kCCBadParameterErr,
+         {0, 1, 9, 9}},
         {"insert at the end", [&] { return path.InsertPathSegments(p, 4, 1, buf); }, kCCNoErr, {0, 1, 9, 9, 9}},
         {"delete past the end", [&] { return path.DeletePathSegments(p, 3, 3); }, kCCBadParameterErr, {0, 1, 9, 9, 9}},
         {"delete the middle", [&] { return path.DeletePathSegments(p, 1, 3); }, kCCNoErr, {0, 9}},
@@ -617,10 +669,10 @@ TEST_F(DocumentSuites, StaleHandlesAfterDisposeAreRefused)
     CCRealMatrix identity{1, 0, 0, 1, 0, 0};
     CCRealRect r{};
     for (CCErr err : {path.GetPathSegmentCount(p, &n), path.SetPathClosed(p, 1), path.ReversePathSegments(p),
-                      art.GetArtType(p, &n), art.GetArtParent(p, &h), art.SetArtUserAttr(p, 1, 1),
-                      art.DisposeArt(gh), art.GetArtTransformBounds(p, nullptr, 0, &r),
-                      art.NewArt(kCCPathArt, kCCPlaceAbove, p, &h), style.GetPathStyle(p, &ps),
-                      transform.TransformArt(p, &identity, 1, kCCTransformObjects), groups.GetGroupClipped(gh, &flag)})
+                      art.GetArtType(p, &n), art.GetArtParent(p, &h), art.SetArtUserAttr(p, 1, 1), art.DisposeArt(gh),
+                      art.GetArtTransformBounds(p, nullptr, 0, &r), art.NewArt(kCCPathArt, kCCPlaceAbove, p, &h),
+                      style.GetPathStyle(p, &ps), transform.TransformArt(p, &identity, 1, kCCTransformObjects),
+                      groups.GetGroupClipped(gh, &flag)})
         EXPECT_EQ(err, kCCStaleHandleErr);
 
     CCMemoryHandle m = nullptr;
@@ -736,4 +788,148 @@ TEST_F(DocumentSuites, LayersAndPathStyles)
     s.strokeColor.red = 2;
     EXPECT_EQ(style.SetPathStyle(p, &s), kCCBadParameterErr);
     EXPECT_EQ(doc.get(fromHandle(p))->style.strokeWidth, 4) << "a refused style changes nothing";
+}
+
+namespace {
+
+// Points of a closed contour's curves, sampled at a few parameters.
+std::vector<CCRealPoint> sampleClosed(const std::vector<CCPathSegment>& s)
+{
+    std::vector<CCRealPoint> out;
+    for (std::size_t k = 0; k < s.size(); ++k) {
+        const CCPathSegment& a = s[k];
+        const CCPathSegment& b = s[(k + 1) % s.size()];
+        for (double t : {0.0, 0.25, 0.5, 0.75}) {
+            double u = 1 - t;
+            out.push_back(
+                {u * u * u * a.anchor.x + 3 * u * u * t * a.out.x + 3 * u * t * t * b.in.x + t * t * t * b.anchor.x,
+                 u * u * u * a.anchor.y + 3 * u * u * t * a.out.y + 3 * u * t * t * b.in.y + t * t * t * b.anchor.y});
+        }
+    }
+    return out;
+}
+
+double signedArea(const std::vector<CCRealPoint>& poly)
+{
+    double area = 0;
+    for (std::size_t i = 0; i < poly.size(); ++i) {
+        const CCRealPoint& p = poly[i];
+        const CCRealPoint& q = poly[(i + 1) % poly.size()];
+        area += p.x * q.y - q.x * p.y;
+    }
+    return area / 2;
+}
+
+} // namespace
+
+TEST_F(DocumentSuites, ExpandStrokeOfOpenPathsGivesButtCappedOutlines)
+{
+    const CCExpandSuite& expand = *acquire<CCExpandSuite>(host, kCCExpandSuite, kCCExpandSuiteVersion);
+    struct Case {
+        const char* what;
+        std::vector<CCPathSegment> path;
+        std::vector<std::pair<double, double>> outline; // anchors, in order
+    } cases[] = {
+        {"straight line", {corner(0, 0), corner(10, 0)}, {{0, 1}, {10, 1}, {10, -1}, {0, -1}}},
+        // The outer side of the corner is mitered, the inner side joins its two ends directly.
+        {"left turn",
+         {corner(0, 0), corner(10, 0), corner(10, 10)},
+         {{0, 1}, {10, 1}, {9, 0}, {9, 10}, {11, 10}, {11, 0}, {11, -1}, {10, -1}, {0, -1}}},
+    };
+    for (const Case& c : cases) {
+        ObjectId above = addPath(group(layer1), "above", {corner(0, 0), corner(1, 1)});
+        ObjectId id = addPath(group(layer1), "stroked", c.path);
+        ObjectId below = addPath(group(layer1), "below", {corner(0, 0), corner(1, 1)});
+        Art* a = doc.edit(id);
+        a->style.fill.reset();
+        a->style.stroke = Rgb{1, 0, 0};
+        a->style.strokeWidth = 2;
+        doc.setAttrs(id, kCCArtSelected, kCCArtSelected);
+
+        ASSERT_EQ(expand.Expand(toHandle(id), kCCExpandStroke, 1), kCCNoErr) << c.what;
+        EXPECT_FALSE(doc.valid(id)) << "the stroked path is replaced";
+        auto kids = doc.children(group(layer1));
+        ASSERT_EQ(kids.size(), 3u) << c.what;
+        EXPECT_EQ(kids[0], above);
+        EXPECT_EQ(kids[2], below);
+        const Art* o = doc.get(kids[1]);
+        EXPECT_EQ(o->type, kCCPathArt);
+        EXPECT_EQ(o->name, "stroked");
+        EXPECT_TRUE(o->closed);
+        EXPECT_EQ(o->style.fill, (Rgb{1, 0, 0})) << "the stroke colour fills the outline";
+        EXPECT_FALSE(o->style.stroke.has_value());
+        EXPECT_EQ(o->attrs & kCCArtFullySelected, kCCArtFullySelected) << "the outline stays selected";
+        std::vector<std::pair<double, double>> anchors;
+        for (const CCPathSegment& s : o->segments) {
+            anchors.emplace_back(s.anchor.x, s.anchor.y);
+            EXPECT_TRUE(s.in.x == s.anchor.x && s.in.y == s.anchor.y && s.out.x == s.anchor.x && s.out.y == s.anchor.y)
+                << c.what << ": straight sides stay straight";
+        }
+        EXPECT_EQ(anchors, c.outline) << c.what;
+        doc.dispose(above);
+        doc.dispose(below);
+        doc.dispose(kids[1]);
+    }
+}
+
+TEST_F(DocumentSuites, ExpandStrokeOfClosedCurveGivesRingOfTwoContours)
+{
+    const CCExpandSuite& expand = *acquire<CCExpandSuite>(host, kCCExpandSuite, kCCExpandSuiteVersion);
+    const double k = 10 * 0.5522847498307936; // handle length of a quarter circle of radius 10
+    ObjectId circle = addPath(group(layer1), "circle",
+                              {{{10, 0}, {10, -k}, {10, k}, 0},
+                               {{0, 10}, {k, 10}, {-k, 10}, 0},
+                               {{-10, 0}, {-10, k}, {-10, -k}, 0},
+                               {{0, -10}, {-k, -10}, {k, -10}, 0}});
+    doc.edit(circle)->closed = true;
+    doc.edit(circle)->style.stroke = Rgb{0, 0, 1};
+    doc.edit(circle)->style.strokeWidth = 2;
+    ObjectId plain = addPath(group(layer1), "plain", {corner(0, 0), corner(5, 5)});
+
+    ASSERT_EQ(expand.Expand(toHandle(plain), kCCExpandStroke, 1), kCCNoErr);
+    EXPECT_TRUE(doc.valid(plain)) << "a path without stroke is left alone";
+    ASSERT_EQ(expand.Expand(toHandle(circle), kCCExpandFill, 1), kCCNoErr);
+    EXPECT_TRUE(doc.valid(circle)) << "only the stroke is expanded";
+
+    // The original curve, densely sampled, to measure how far the outline lies from it.
+    std::vector<CCRealPoint> dense;
+    {
+        const auto& segs = doc.get(circle)->segments;
+        for (std::size_t i = 0; i < segs.size(); ++i)
+            for (int j = 0; j < 1000; ++j) {
+                double t = j / 1000.0, u = 1 - t;
+                const CCPathSegment& a = segs[i];
+                const CCPathSegment& b = segs[(i + 1) % segs.size()];
+                dense.push_back(
+                    {u * u * u * a.anchor.x + 3 * u * u * t * a.out.x + 3 * u * t * t * b.in.x + t * t * t * b.anchor.x,
+                     u * u * u * a.anchor.y + 3 * u * u * t * a.out.y + 3 * u * t * t * b.in.y +
+                         t * t * t * b.anchor.y});
+            }
+    }
+    ASSERT_EQ(expand.Expand(toHandle(circle), kCCExpandStroke, 1), kCCNoErr);
+    ObjectId ring = doc.children(group(layer1)).front();
+    ASSERT_EQ(doc.get(ring)->type, kCCCompoundPathArt);
+    auto contours = doc.children(ring);
+    ASSERT_EQ(contours.size(), 2u);
+    std::vector<double> radii, areas;
+    for (ObjectId c : contours) {
+        const Art* p = doc.get(c);
+        EXPECT_TRUE(p->closed);
+        EXPECT_EQ(p->style.fill, (Rgb{0, 0, 1}));
+        auto points = sampleClosed(p->segments);
+        double worst = 0;
+        for (const CCRealPoint& q : points) {
+            double d = 1e9;
+            for (const CCRealPoint& o : dense)
+                d = std::min(d, std::hypot(q.x - o.x, q.y - o.y));
+            worst = std::max(worst, std::fabs(d - 1));
+        }
+        EXPECT_LT(worst, 1e-4) << "every point of the outline lies half the stroke width from the curve";
+        radii.push_back(std::hypot(points[0].x, points[0].y));
+        areas.push_back(signedArea(points));
+    }
+    std::sort(radii.begin(), radii.end());
+    EXPECT_NEAR(radii[0], 9, 3e-3);
+    EXPECT_NEAR(radii[1], 11, 3e-3);
+    EXPECT_LT(areas[0] * areas[1], 0) << "the inner contour runs the other way, leaving the hole unfilled";
 }

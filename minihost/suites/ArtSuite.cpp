@@ -66,8 +66,7 @@ CCErr SetArtUserAttr(CCArtHandle art, int32_t mask, int32_t attr)
 }
 
 // One of the tree links of an object; null when there is none.
-template <ObjectId Art::*Link>
-CCErr getLink(CCArtHandle art, CCArtHandle* out)
+template <ObjectId Art::*Link> CCErr getLink(CCArtHandle art, CCArtHandle* out)
 {
     Document* doc;
     const Art* a;
@@ -79,10 +78,22 @@ CCErr getLink(CCArtHandle art, CCArtHandle* out)
     return kCCNoErr;
 }
 
-CCErr GetArtParent(CCArtHandle art, CCArtHandle* parent) { return getLink<&Art::parent>(art, parent); }
-CCErr GetArtFirstChild(CCArtHandle art, CCArtHandle* child) { return getLink<&Art::firstChild>(art, child); }
-CCErr GetArtSibling(CCArtHandle art, CCArtHandle* sibling) { return getLink<&Art::next>(art, sibling); }
-CCErr GetArtPriorSibling(CCArtHandle art, CCArtHandle* sibling) { return getLink<&Art::prev>(art, sibling); }
+CCErr GetArtParent(CCArtHandle art, CCArtHandle* parent)
+{
+    return getLink<&Art::parent>(art, parent);
+}
+CCErr GetArtFirstChild(CCArtHandle art, CCArtHandle* child)
+{
+    return getLink<&Art::firstChild>(art, child);
+}
+CCErr GetArtSibling(CCArtHandle art, CCArtHandle* sibling)
+{
+    return getLink<&Art::next>(art, sibling);
+}
+CCErr GetArtPriorSibling(CCArtHandle art, CCArtHandle* sibling)
+{
+    return getLink<&Art::prev>(art, sibling);
+}
 
 CCBool32 ValidArt(CCArtHandle art)
 {
@@ -223,9 +234,9 @@ CCErr GetArtTransformBounds(CCArtHandle art, const CCRealMatrix* matrix, int32_t
 const CCArtSuite& art()
 {
     static const CCArtSuite table{
-        GetArtType,   GetArtUserAttr, SetArtUserAttr, GetArtParent,  GetArtFirstChild,     GetArtSibling,
-        GetArtPriorSibling, ValidArt, NewArt,         DisposeArt,    ReorderArt,           DuplicateArt,
-        GetFirstArtOfLayer, GetLayerOfArt, GetArtTransformBounds,
+        GetArtType,    GetArtUserAttr,     SetArtUserAttr,     GetArtParent,  GetArtFirstChild,
+        GetArtSibling, GetArtPriorSibling, ValidArt,           NewArt,        DisposeArt,
+        ReorderArt,    DuplicateArt,       GetFirstArtOfLayer, GetLayerOfArt, GetArtTransformBounds,
     };
     return table;
 }

@@ -31,6 +31,8 @@ CCErr GetPathSegmentCount(CCArtHandle path, int16_t* count)
         return err;
     if (!count)
         return kCCBadParameterErr;
+    if (a->segments.size() > std::size_t(kCCMaxPathSegments))
+        return kCCTooManySegmentsErr; // cannot be told in 16 bits
     *count = static_cast<int16_t>(a->segments.size());
     return kCCNoErr;
 }
@@ -230,9 +232,9 @@ CCErr SetPathIsGuide(CCArtHandle path, CCBool32 isGuide)
 const CCPathSuite& path()
 {
     static const CCPathSuite table{
-        GetPathSegmentCount, SetPathSegmentCount,    GetPathSegments, SetPathSegments,        InsertPathSegments,
-        DeletePathSegments,  GetPathClosed,          SetPathClosed,   ReversePathSegments,    GetPathSegmentSelected,
-        SetPathSegmentSelected, GetPathIsGuide, SetPathIsGuide,
+        GetPathSegmentCount,    SetPathSegmentCount, GetPathSegments, SetPathSegments,     InsertPathSegments,
+        DeletePathSegments,     GetPathClosed,       SetPathClosed,   ReversePathSegments, GetPathSegmentSelected,
+        SetPathSegmentSelected, GetPathIsGuide,      SetPathIsGuide,
     };
     return table;
 }

@@ -55,8 +55,14 @@ void PointInterpolate(const CCRealPoint* a, const CCRealPoint* b, double t, CCRe
         *result = CCRealPoint{a->x + (b->x - a->x) * t, a->y + (b->y - a->y) * t};
 }
 
-double RealSin(double angle) { return std::sin(angle); }
-double RealCos(double angle) { return std::cos(angle); }
+double RealSin(double angle)
+{
+    return std::sin(angle);
+}
+double RealCos(double angle)
+{
+    return std::cos(angle);
+}
 
 double RealDivide(double a, double b)
 {
@@ -178,10 +184,10 @@ CCBool32 PointInRect(const CCRealPoint* p, const CCRealRect* r)
 const CCRealMathSuite& realMath()
 {
     static const CCRealMathSuite table{
-        PointAngle,         PointLength,        PointLengthAngle,      PointEqual,       PointAdd,
-        PointSubtract,      PointInterpolate,   RealSin,               RealCos,          RealDivide,
-        MatrixSetIdentity,  MatrixSetTranslate, MatrixSetRotate,       MatrixSetScale,   MatrixConcatTranslate,
-        MatrixConcatRotate, MatrixConcatScale,  MatrixConcat,          MatrixXformPoint, MatrixInvert,
+        PointAngle,         PointLength,        PointLengthAngle, PointEqual,       PointAdd,
+        PointSubtract,      PointInterpolate,   RealSin,          RealCos,          RealDivide,
+        MatrixSetIdentity,  MatrixSetTranslate, MatrixSetRotate,  MatrixSetScale,   MatrixConcatTranslate,
+        MatrixConcatRotate, MatrixConcatScale,  MatrixConcat,     MatrixXformPoint, MatrixInvert,
         PointInRect,
     };
     return table;

@@ -11,8 +11,7 @@ namespace minihost::suites {
 inline constexpr std::size_t kMaxAllocation = std::size_t(1) << 39;
 
 // Runs a suite body and turns an escaping exception into a status: nothing may cross the C boundary.
-template <class Body>
-CCErr guarded(Body&& body) noexcept
+template <class Body> CCErr guarded(Body&& body) noexcept
 {
     try {
         return body();

@@ -7,7 +7,8 @@
 //             the state object, which shows that the globals slot survived.
 //   AI Notify pushes an application context, reports the type and the data text, pops the context.
 //   "Test"    selectors: "Leak" takes a block it never frees, "Alert" shows an alert, "Deactivate"
-//             switches its notifier off.
+//             switches its notifier off, "Rotate Selection" turns the selected paths a quarter turn
+//             about (5, 5) through the matching-art, real-math and transform suites.
 #include "cc_messages.h"
 #include "cc_suites.h"
 
@@ -15,6 +16,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 #include <new>
 
 namespace {
@@ -113,9 +115,53 @@ void shutdown(CCMessageHeader* header)
     releaseSuites();
 }
 
+// Acquires a suite for the length of one operation.
+template <class Suite> struct Scoped {
+    const char* name;
+    int version;
+    const Suite* suite = nullptr;
+    CCErr err;
+    Scoped(const char* n, int v) : name(n), version(v)
+    {
+        err = sBasic->AcquireSuite(name, version, reinterpret_cast<const void**>(&suite));
+    }
+    ~Scoped()
+    {
+        if (suite)
+            sBasic->ReleaseSuite(name, version);
+    }
+};
+
+CCErr rotateSelection()
+{
+    Scoped<CCMatchingArtSuite> matching(kCCMatchingArtSuite, kCCMatchingArtSuiteVersion);
+    Scoped<CCMdMemorySuite> memory(kCCMdMemorySuite, kCCMdMemorySuiteVersion);
+    Scoped<CCRealMathSuite> math(kCCRealMathSuite, kCCRealMathSuiteVersion);
+    Scoped<CCTransformArtSuite> transform(kCCTransformArtSuite, kCCTransformArtSuiteVersion);
+    for (CCErr err : {matching.err, memory.err, math.err, transform.err})
+        if (err)
+            return err;
+    const CCMatchingArtSpec spec{kCCPathArt, kCCArtSelected, kCCArtSelected};
+    CCMemoryHandle list = nullptr;
+    int32_t count = 0;
+    if (CCErr err = matching.suite->GetMatchingArt(&spec, 1, &list, &count))
+        return err;
+    void* block = nullptr;
+    CCErr err = memory.suite->GetHandleBlock(list, &block);
+    CCRealMatrix m;
+    math.suite->MatrixSetTranslate(&m, -5, -5);
+    math.suite->MatrixConcatRotate(&m, 1.5707963267948966);
+    math.suite->MatrixConcatTranslate(&m, 5, 5);
+    for (int32_t i = 0; !err && i < count; ++i)
+        err = transform.suite->TransformArt(static_cast<CCArtHandle*>(block)[i], &m, 1, kCCTransformObjects);
+    memory.suite->DisposeHandle(list);
+    return err;
+}
+
 } // namespace
 
-extern "C" __attribute__((visibility("default"))) CCErr PluginMain(const char* caller, const char* selector, void* message)
+extern "C" __attribute__((visibility("default"))) CCErr PluginMain(const char* caller, const char* selector,
+                                                                   void* message)
 {
     auto* header = static_cast<CCMessageHeader*>(message);
     sBasic = header->basic;
@@ -155,6 +201,8 @@ extern "C" __attribute__((visibility("default"))) CCErr PluginMain(const char* c
         return sUser->ErrorAlert("two\nlines");
     } else if (!std::strcmp(caller, "Test") && !std::strcmp(selector, "Deactivate")) {
         return sNotifier->SetNotifierActive(state->notifier, 0);
+    } else if (!std::strcmp(caller, "Test") && !std::strcmp(selector, "Rotate Selection")) {
+        return rotateSelection();
     }
     return kCCNoErr;
 }
