@@ -24,7 +24,7 @@ class Host;
 
 // A command that cannot run; the interpreter adds the script's name and line.
 class ScriptError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
@@ -32,7 +32,7 @@ public:
 std::vector<std::string> splitScriptLine(std::string_view line);
 
 class Session {
-public:
+  public:
     using Words = std::vector<std::string>; // a command's arguments, without its name
 
     struct Command {
@@ -64,7 +64,7 @@ public:
     // A number word; throws ScriptError naming `what` unless it is a finite decimal within +-1e15.
     static double number(const std::string& word, const char* what);
 
-private:
+  private:
     Host& host_;
     std::ostream& out_;
     std::ostream& err_;

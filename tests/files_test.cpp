@@ -68,7 +68,8 @@ void expectSameDocument(const Document& a, const Document& b, double tolerance =
     num(a.height, b.height, "height");
     EXPECT_EQ(a.units, b.units);
     ASSERT_EQ(a.layers().size(), b.layers().size());
-    std::function<void(ObjectId, ObjectId, const std::string&)> tree = [&](ObjectId x, ObjectId y, const std::string& where) {
+    std::function<void(ObjectId, ObjectId, const std::string&)> tree = [&](ObjectId x, ObjectId y,
+                                                                           const std::string& where) {
         std::vector<ObjectId> cx = a.children(x), cy = b.children(y);
         ASSERT_EQ(cx.size(), cy.size()) << where;
         for (std::size_t i = 0; i < cx.size(); ++i) {
@@ -246,7 +247,7 @@ TEST(JsonFormat, UnknownKeysAreKeptOrIgnoredAndDefaultsFillIn)
     EXPECT_EQ(doc->units, "pt");
     const Art& p = *doc->get(doc->findByName("p"));
     ASSERT_EQ(p.segments.size(), 1u);
-    EXPECT_EQ(p.segments[0].in.x, 1);  // a missing handle is retracted
+    EXPECT_EQ(p.segments[0].in.x, 1); // a missing handle is retracted
     EXPECT_EQ(p.segments[0].out.y, 2);
     EXPECT_EQ(p.extra, R"({"tag":{"a":[1]}})");
     // Style keys on a group are not the group's: kept as they are, and written back.
@@ -287,7 +288,9 @@ TEST(JsonFormat, BadFilesAreRefusedNamingTheFileAndPlace)
     const std::vector<BadFile> cases = {
         {"syntax", "{ \"format\": \"curvicraft-document\",\n  \"version\": 1,, }", {"bad.json:2:"}},
         {"not a document", R"({ "format": "drawing", "version": 1, "layers": [] })", {"at /format"}},
-        {"newer version", R"({ "format": "curvicraft-document", "version": 2, "layers": [] })", {"at /version", "version 2"}},
+        {"newer version",
+         R"({ "format": "curvicraft-document", "version": 2, "layers": [] })",
+         {"at /version", "version 2"}},
         {"missing layers", R"({ "format": "curvicraft-document", "version": 1 })", {"at /:", "\"layers\""}},
         {"wrong type", jsonDoc("", R"("width": "wide")"), {"at /width", "expected a number"}},
         {"unknown units", jsonDoc("", R"("units": "furlong")"), {"at /units", "furlong"}},
@@ -297,13 +300,17 @@ TEST(JsonFormat, BadFilesAreRefusedNamingTheFileAndPlace)
         {"point of three", jsonDoc(jsonPath(R"({ "anchor": [1, 2, 3] })")), {"at /layers/0/art/0/segments/0/anchor"}},
         {"huge", jsonDoc(jsonPath(R"({ "anchor": [0, 2e15] })")), {"at /layers/0/art/0/segments/0/anchor/1", "1e15"}},
         {"overflow", "{ \"format\": \"curvicraft-document\",\n \"width\": -1e400 }", {"bad.json:2:11:", "-1e400"}},
-        {"selection state", jsonDoc(jsonPath(R"({ "anchor": [0, 0], "selection": 5 })")),
+        {"selection state",
+         jsonDoc(jsonPath(R"({ "anchor": [0, 0], "selection": 5 })")),
          {"at /layers/0/art/0/segments/0/selection"}},
-        {"corner not boolean", jsonDoc(jsonPath(R"({ "anchor": [0, 0], "corner": 1 })")),
+        {"corner not boolean",
+         jsonDoc(jsonPath(R"({ "anchor": [0, 0], "corner": 1 })")),
          {"at /layers/0/art/0/segments/0/corner", "true or false"}},
-        {"textpath of two", jsonDoc(R"({ "type": "textpath", "children": [ )" + jsonPath("") + ", " + jsonPath("") + " ] }"),
+        {"textpath of two",
+         jsonDoc(R"({ "type": "textpath", "children": [ )" + jsonPath("") + ", " + jsonPath("") + " ] }"),
          {"at /layers/0/art/0/children", "exactly one path"}},
-        {"group in compound", jsonDoc(R"({ "type": "compound", "children": [ { "type": "group" } ] })"),
+        {"group in compound",
+         jsonDoc(R"({ "type": "compound", "children": [ { "type": "group" } ] })"),
          {"at /layers/0/art/0/children/0/type", "only paths"}},
         {"too many anchors", jsonDoc(jsonPath(manyAnchors(32768, true))), {"at /layers/0/art/0/segments", "32767"}},
     };
@@ -381,10 +388,18 @@ TEST(SvgFormat, StraightCommandsAndShapesArriveAsRetractedCubicsYUp)
         {"line", R"(<line x1="1" y1="2" x2="3" y2="4"/>)", {{1, 98}, {3, 96}}, false},
         {"polyline", R"(<polyline points="0,0 10,0 10 10"/>)", {{0, 100}, {10, 100}, {10, 90}}, false},
         {"polygon", R"(<polygon points="0,0 10,0 10,10"/>)", {{0, 100}, {10, 100}, {10, 90}}, true},
-        {"translate then scale", R"~(<g transform="translate(10,0) scale(2)"><path d="M1 1 L2 1"/></g>)~", {{12, 98}, {14, 98}}, false},
-        {"rotate about a point", R"~(<path transform="rotate(90 50 50)" d="M60 50 L70 50"/>)~", {{50, 40}, {50, 30}}, false},
-        {"matrix and nesting", R"~(<g transform="matrix(1 0 0 1 5 5)"><g transform="scale(2 3)"><path d="M1 1 L2 2"/></g></g>)~",
-         {{7, 92}, {9, 89}}, false},
+        {"translate then scale",
+         R"~(<g transform="translate(10,0) scale(2)"><path d="M1 1 L2 1"/></g>)~",
+         {{12, 98}, {14, 98}},
+         false},
+        {"rotate about a point",
+         R"~(<path transform="rotate(90 50 50)" d="M60 50 L70 50"/>)~",
+         {{50, 40}, {50, 30}},
+         false},
+        {"matrix and nesting",
+         R"~(<g transform="matrix(1 0 0 1 5 5)"><g transform="scale(2 3)"><path d="M1 1 L2 2"/></g></g>)~",
+         {{7, 92}, {9, 89}},
+         false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -421,7 +436,9 @@ TEST(SvgFormat, ViewBoxAndPageSizeMapUserUnitsToPoints)
 CCRealPoint bezierAt(const CCPathSegment& from, const CCPathSegment& to, double t)
 {
     double u = 1 - t;
-    auto f = [&](double a, double b, double c, double d) { return u * u * u * a + 3 * u * u * t * b + 3 * u * t * t * c + t * t * t * d; };
+    auto f = [&](double a, double b, double c, double d) {
+        return u * u * u * a + 3 * u * u * t * b + 3 * u * t * t * c + t * t * t * d;
+    };
     return {f(from.anchor.x, from.out.x, to.in.x, to.anchor.x), f(from.anchor.y, from.out.y, to.in.y, to.anchor.y)};
 }
 
@@ -487,7 +504,8 @@ TEST(SvgFormat, ArcsAndRoundShapesBecomeQuarterCubicsOnTheCircle)
 TEST(SvgFormat, ShorthandAndQuadraticCurvesKeepTheirControlPoints)
 {
     // Page 100 high. S reflects the previous second control point; Q becomes a cubic with handles at 2/3.
-    auto doc = svg(R"(<path id="c" d="M0 0 C10 0 20 10 20 20 S30 40 40 40"/><path id="q" d="M0 0 Q10 10 20 0 T40 0"/>)");
+    auto doc =
+        svg(R"(<path id="c" d="M0 0 C10 0 20 10 20 20 S30 40 40 40"/><path id="q" d="M0 0 Q10 10 20 0 T40 0"/>)");
     const Art& c = *doc->get(doc->findByName("c"));
     ASSERT_EQ(c.segments.size(), 3u);
     EXPECT_EQ(c.segments[1].in.x, 20);
@@ -665,7 +683,9 @@ TEST(SvgFormat, BadFilesAreRefusedNamingTheFileAndPlace)
         {"nan", wrap(R"(<rect x="nan" width="1" height="1"/>)"), {"bad.svg:2:", "expected a length"}},
         {"huge", wrap(R"(<path d="M0 0 L 1e16 0"/>)"), {"bad.svg:2:", "1e+16", "1e15"}},
         {"overflow", wrap(R"(<path d="M0 0 L 1e999 0"/>)"), {"bad.svg:2:"}},
-        {"huge transform", wrap(R"~(<path transform="scale(1e300)" d="M0 0 L 1e10 0"/>)~"), {"bad.svg:2:", "coordinate"}},
+        {"huge transform",
+         wrap(R"~(<path transform="scale(1e300)" d="M0 0 L 1e10 0"/>)~"),
+         {"bad.svg:2:", "coordinate"}},
         {"page units", wrap("", R"(width="10em" height="10")"), {"bad.svg:1:", "unknown units \"em\""}},
         {"length units", wrap(R"(<circle r="2ex"/>)"), {"unknown units \"ex\""}},
         {"document units", wrap("", R"(width="10" data-units="furlong")"), {"unknown units \"furlong\""}},
@@ -709,9 +729,15 @@ TEST(DocumentFile, DamagedFilesLoadOrAreRefusedCleanly)
             for (int e = 0; e < edits; ++e) {
                 std::size_t at = rng() % text.size();
                 switch (rng() % 3) {
-                case 0: text[at] = alphabet[rng() % alphabet.size()]; break;
-                case 1: text.erase(at, 1 + rng() % 8); break;
-                default: text.insert(at, 1, alphabet[rng() % alphabet.size()]); break;
+                case 0:
+                    text[at] = alphabet[rng() % alphabet.size()];
+                    break;
+                case 1:
+                    text.erase(at, 1 + rng() % 8);
+                    break;
+                default:
+                    text.insert(at, 1, alphabet[rng() % alphabet.size()]);
+                    break;
                 }
             }
             fs::path file = dir / (std::string("damaged") + fs::path(seed).extension().string());
@@ -721,7 +747,8 @@ TEST(DocumentFile, DamagedFilesLoadOrAreRefusedCleanly)
                 ++loaded;
                 fs::path again = dir / (std::string("again") + fs::path(seed).extension().string());
                 DocumentFile::save(*back, again);
-                expectSameDocument(*back, *DocumentFile::load(again), fs::path(seed).extension() == ".svg" ? 1e-12 : -1);
+                expectSameDocument(*back, *DocumentFile::load(again),
+                                   fs::path(seed).extension() == ".svg" ? 1e-12 : -1);
             } catch (const FileError& e) {
                 EXPECT_EQ(std::string(e.what()).rfind(file.string(), 0), 0u) << e.what();
             }
@@ -750,13 +777,16 @@ TEST(DocumentFile, FailedSaveLeavesTheExistingFileUntouched)
             const char* expected;
         };
         const std::vector<Bad> spoils = {
-            {"nan", [](Document& d) { d.edit(d.findByName("p"))->segments[0].out.x = std::nan(""); }, "path \"p\": anchor 0"},
+            {"nan", [](Document& d) { d.edit(d.findByName("p"))->segments[0].out.x = std::nan(""); },
+             "path \"p\": anchor 0"},
             {"infinite", [](Document& d) { d.edit(d.findByName("p"))->segments[0].in.y = -INFINITY; }, "path \"p\""},
-            {"too many anchors", [](Document& d) {
+            {"too many anchors",
+             [](Document& d) {
                  Art& a = *d.edit(d.findByName("p"));
                  a.segments.assign(32768, a.segments[0]);
                  a.selection.assign(32768, 0);
-             }, "32768 anchors"},
+             },
+             "32768 anchors"},
             {"units", [](Document& d) { d.units = "ft"; }, "unknown units"},
         };
         for (const Bad& b : spoils) {
@@ -825,7 +855,8 @@ SessionRun runScript(const std::string& text, const fs::path& script)
 TEST(Session, ScriptErrorsStopWithFileLineAndStatus2)
 {
     TempDir dir;
-    writeFile(dir / "locked.json", jsonDoc(R"({ "type": "path", "id": "p", "locked": true, "segments": [ { "anchor": [0, 0] } ] },
+    writeFile(dir / "locked.json",
+              jsonDoc(R"({ "type": "path", "id": "p", "locked": true, "segments": [ { "anchor": [0, 0] } ] },
         { "type": "path", "id": "q", "segments": [ { "anchor": [0, 0] }, { "anchor": [1, 0] } ] },
         { "type": "group", "id": "g", "children": [] })"));
     struct Case {
@@ -877,7 +908,8 @@ TEST(Session, StartsThePluginBeforeTheFirstCommandAndShutsItDownAfterTheLast)
         session.run(script, "s.play");
         EXPECT_EQ(out.str(), "debug SP Interface / Startup result=0\n"
                              "document 5 x 5 pt\nlayer \"Layer 1\"\n"
-                             "debug SP Interface / Shutdown\n") << script;
+                             "debug SP Interface / Shutdown\n")
+            << script;
     }
 }
 
@@ -890,8 +922,8 @@ TEST(Session, SelectsAsAUserClicksAndSavesBesideTheScript)
             { "type": "path", "id": "free", "segments": [ { "anchor": [0, 0] } ] },
             { "type": "path", "id": "fixed", "locked": true, "segments": [ { "anchor": [0, 0] } ] } ] },
         { "type": "path", "id": "gone", "hidden": true, "segments": [ { "anchor": [0, 0] } ] })"));
-    SessionRun r = runScript("open in.json\nselect all\nsave all.json\nselect a\nanchors a 0 4 3\nsave out.svg\n",
-                             dir / "s.play");
+    SessionRun r =
+        runScript("open in.json\nselect all\nsave all.json\nselect a\nanchors a 0 4 3\nsave out.svg\n", dir / "s.play");
     ASSERT_EQ(r.status, 0) << r.err;
     auto all = DocumentFile::load(dir / "all.json");
     EXPECT_EQ(all->get(all->findByName("a"))->attrs, kCCArtSelected | kCCArtFullySelected);
@@ -928,10 +960,12 @@ TEST(Cli, InfoPrintsTheTreeAndExitStatusesTellFailures)
                                      "layer \"Background\" locked\n"
                                      "  path frame closed 4 anchors\n");
     EXPECT_EQ(run("info " + (dir / "bad.json").string()), 1);
-    EXPECT_NE(readFile(dir / "err").find((dir / "bad.json").string() + ":1:"), std::string::npos) << readFile(dir / "err");
+    EXPECT_NE(readFile(dir / "err").find((dir / "bad.json").string() + ":1:"), std::string::npos)
+        << readFile(dir / "err");
     EXPECT_EQ(run("play " + (dir / "absent.play").string()), 1);
     EXPECT_EQ(run("play " + (dir / "err.play").string()), 2);
-    EXPECT_EQ(readFile(dir / "err").rfind((dir / "err.play").string() + ":2: unknown command", 0), 0u) << readFile(dir / "err");
+    EXPECT_EQ(readFile(dir / "err").rfind((dir / "err.play").string() + ":2: unknown command", 0), 0u)
+        << readFile(dir / "err");
 }
 
 } // namespace

@@ -7,7 +7,7 @@
 namespace minihost {
 
 class FileError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

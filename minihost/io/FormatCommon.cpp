@@ -40,12 +40,18 @@ bool knownUnits(std::string_view units)
 const char* artTypeName(std::int16_t type)
 {
     switch (type) {
-    case kCCPathArt: return "path";
-    case kCCGroupArt: return "group";
-    case kCCCompoundPathArt: return "compound";
-    case kCCTextPathArt: return "textpath";
-    case kCCPluginArt: return "plugin";
-    default: return "art";
+    case kCCPathArt:
+        return "path";
+    case kCCGroupArt:
+        return "group";
+    case kCCCompoundPathArt:
+        return "compound";
+    case kCCTextPathArt:
+        return "textpath";
+    case kCCPluginArt:
+        return "plugin";
+    default:
+        return "art";
     }
 }
 
@@ -95,9 +101,8 @@ void checkWritable(const Document& doc, const std::string& file)
             const CCPathSegment& s = a.segments[i];
             for (double v : {s.anchor.x, s.anchor.y, s.in.x, s.in.y, s.out.x, s.out.y})
                 if (!validCoordinate(v))
-                    fail(describeForMessage(doc, a),
-                         "anchor " + std::to_string(i) + " has coordinate " + formatNumber(v) +
-                             " (not a finite number within +-1e15)");
+                    fail(describeForMessage(doc, a), "anchor " + std::to_string(i) + " has coordinate " +
+                                                         formatNumber(v) + " (not a finite number within +-1e15)");
         }
         if (!validCoordinate(a.style.strokeWidth) || a.style.strokeWidth < 0)
             fail(describeForMessage(doc, a), "stroke width " + formatNumber(a.style.strokeWidth) + " is not valid");

@@ -22,7 +22,9 @@ bool isKnownArtKey(std::int16_t type, std::string_view key)
 {
     static const char* const common[] = {"type", "id", "selected", "locked", "hidden", "wholly"};
     static const char* const path[] = {"closed", "guide", "fill", "stroke", "strokeWidth", "evenOdd", "segments"};
-    auto in = [&](const auto& list) { return std::any_of(std::begin(list), std::end(list), [&](const char* k) { return key == k; }); };
+    auto in = [&](const auto& list) {
+        return std::any_of(std::begin(list), std::end(list), [&](const char* k) { return key == k; });
+    };
     if (in(common))
         return true;
     if (type == kCCPathArt)
@@ -35,7 +37,7 @@ bool isKnownArtKey(std::int16_t type, std::string_view key)
 // ---------------------------------------------------------------- reading
 
 class Reader {
-public:
+  public:
     explicit Reader(const std::string& file) : file_(file) {}
 
     std::unique_ptr<Document> document(const Json& root)
@@ -88,7 +90,7 @@ public:
         return doc;
     }
 
-private:
+  private:
     [[noreturn]] void fail(const std::string& ptr, const std::string& message) const
     {
         throw FileError(file_ + ": at " + (ptr.empty() ? "/" : ptr) + ": " + message);
@@ -223,8 +225,8 @@ private:
             if (children) {
                 artList(doc, id, *children, ptr + "/children", type != kCCGroupArt);
                 if (type == kCCTextPathArt && children->size() != 1)
-                    fail(ptr + "/children", "a textpath holds exactly one path, found " +
-                                                std::to_string(children->size()) + " objects");
+                    fail(ptr + "/children",
+                         "a textpath holds exactly one path, found " + std::to_string(children->size()) + " objects");
             }
             break;
         }

@@ -55,7 +55,8 @@ std::string_view trim(std::string_view s)
 std::string lower(std::string_view s)
 {
     std::string out(s);
-    std::transform(out.begin(), out.end(), out.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    std::transform(out.begin(), out.end(), out.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return out;
 }
 
@@ -137,11 +138,10 @@ struct Context {
 std::optional<Rgb> namedColour(std::string_view name)
 {
     static const std::map<std::string, unsigned, std::less<>> table = {
-        {"black", 0x000000},  {"silver", 0xc0c0c0}, {"gray", 0x808080},    {"grey", 0x808080},
-        {"white", 0xffffff},  {"maroon", 0x800000}, {"red", 0xff0000},     {"purple", 0x800080},
-        {"fuchsia", 0xff00ff}, {"magenta", 0xff00ff}, {"green", 0x008000}, {"lime", 0x00ff00},
-        {"olive", 0x808000},  {"yellow", 0xffff00}, {"navy", 0x000080},    {"blue", 0x0000ff},
-        {"teal", 0x008080},   {"aqua", 0x00ffff},   {"cyan", 0x00ffff},    {"orange", 0xffa500}};
+        {"black", 0x000000},  {"silver", 0xc0c0c0}, {"gray", 0x808080},   {"grey", 0x808080},    {"white", 0xffffff},
+        {"maroon", 0x800000}, {"red", 0xff0000},    {"purple", 0x800080}, {"fuchsia", 0xff00ff}, {"magenta", 0xff00ff},
+        {"green", 0x008000},  {"lime", 0x00ff00},   {"olive", 0x808000},  {"yellow", 0xffff00},  {"navy", 0x000080},
+        {"blue", 0x0000ff},   {"teal", 0x008080},   {"aqua", 0x00ffff},   {"cyan", 0x00ffff},    {"orange", 0xffa500}};
     auto it = table.find(lower(name));
     if (it == table.end())
         return std::nullopt;
@@ -162,7 +162,8 @@ std::optional<std::optional<Rgb>> parsePaint(std::string_view value)
         // Gradients and patterns are not kept: use the fallback colour, else black.
         auto close = v.find(')');
         if (close != std::string::npos)
-            if (auto fallback = parsePaint(std::string_view(value).substr(close + 1)); fallback && !trim(value.substr(close + 1)).empty())
+            if (auto fallback = parsePaint(std::string_view(value).substr(close + 1));
+                fallback && !trim(value.substr(close + 1)).empty())
                 return fallback;
         return std::optional<Rgb>{Rgb{}};
     }
@@ -185,18 +186,19 @@ std::optional<std::optional<Rgb>> parsePaint(std::string_view value)
     return std::nullopt;
 }
 
-
 class Reader {
-public:
+  public:
     Reader(std::string_view text, const std::string& file) : text_(text), file_(file) {}
 
     std::unique_ptr<Document> read()
     {
-        pugi::xml_parse_result r = xml_.load_buffer(text_.data(), text_.size(), pugi::parse_default, pugi::encoding_auto);
+        pugi::xml_parse_result r =
+            xml_.load_buffer(text_.data(), text_.size(), pugi::parse_default, pugi::encoding_auto);
         if (!r) {
-            io::TextPosition at = io::positionOf(text_, static_cast<std::size_t>(std::max<std::ptrdiff_t>(r.offset, 0)));
-            throw FileError(file_ + ":" + std::to_string(at.line) + ":" + std::to_string(at.column) + ": XML error: " +
-                            r.description());
+            io::TextPosition at =
+                io::positionOf(text_, static_cast<std::size_t>(std::max<std::ptrdiff_t>(r.offset, 0)));
+            throw FileError(file_ + ":" + std::to_string(at.line) + ":" + std::to_string(at.column) +
+                            ": XML error: " + r.description());
         }
         pugi::xml_node root = xml_.document_element();
         if (!root || localName(root.name()) != "svg")
@@ -256,7 +258,7 @@ public:
         return std::move(doc_);
     }
 
-private:
+  private:
     // ------------------------------------------------------------ errors
 
     [[noreturn]] void fail(pugi::xml_node n, const std::string& message) const
@@ -774,7 +776,8 @@ private:
         if (n.type() != pugi::node_element)
             return;
         std::string_view kind = localName(n.name());
-        static const std::set<std::string_view> shapes = {"path", "rect", "circle", "ellipse", "line", "polyline", "polygon"};
+        static const std::set<std::string_view> shapes = {"path", "rect",     "circle", "ellipse",
+                                                          "line", "polyline", "polygon"};
         static const std::set<std::string_view> groups = {"g", "a", "switch", "svg"};
         bool isShape = shapes.count(kind) > 0;
         if (!isShape && !groups.count(kind))
@@ -864,7 +867,7 @@ private:
 // ---------------------------------------------------------------- writing
 
 class Writer {
-public:
+  public:
     Writer(const Document& doc) : doc_(doc)
     {
         doc.walk([&](const Art& a) {
@@ -905,7 +908,7 @@ public:
         return out.str();
     }
 
-private:
+  private:
     std::string uniqueId(const std::string& stem)
     {
         for (int i = 1;; ++i) {
@@ -1035,7 +1038,8 @@ private:
             }
             n.append_attribute("d") = d.c_str();
             paint(n, style ? *style : PathStyle{});
-            n.append_attribute("data-children") = described.dump(-1, ' ', false, Json::error_handler_t::replace).c_str();
+            n.append_attribute("data-children") =
+                described.dump(-1, ' ', false, Json::error_handler_t::replace).c_str();
             break;
         }
         case kCCGroupArt:
