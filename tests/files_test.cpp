@@ -385,6 +385,7 @@ TEST(SvgFormat, StraightCommandsAndShapesArriveAsRetractedCubicsYUp)
         {"back to start then z", R"(<path d="M0 0 L10 0 L10 10 L0 0 Z"/>)", {{0, 100}, {10, 100}, {10, 90}}, true},
         {"compact numbers", R"(<path d="M.5.5l1-1h-.5e1"/>)", {{0.5, 99.5}, {1.5, 100.5}, {-3.5, 100.5}}, false},
         {"rect", R"(<rect x="10" y="20" width="30" height="40"/>)", {{10, 80}, {40, 80}, {40, 40}, {10, 40}}, true},
+        {"rect in percent", R"(<rect x="10%" width="50%" height="100%"/>)", {{10, 100}, {60, 100}, {60, 0}, {10, 0}}, true},
         {"line", R"(<line x1="1" y1="2" x2="3" y2="4"/>)", {{1, 98}, {3, 96}}, false},
         {"polyline", R"(<polyline points="0,0 10,0 10 10"/>)", {{0, 100}, {10, 100}, {10, 90}}, false},
         {"polygon", R"(<polygon points="0,0 10,0 10,10"/>)", {{0, 100}, {10, 100}, {10, 90}}, true},

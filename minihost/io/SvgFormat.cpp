@@ -349,10 +349,20 @@ class Reader {
         if (!a)
             return fallback;
         auto [value, unit] = splitLength(n, name, a.value());
-        double factor = cssPixels(unit);
+        double factor = unit == "%" ? percentBase(name) / 100 : cssPixels(unit);
         if (factor == 0)
             fail(n, std::string("unknown units \"") + unit + "\" in " + name + "=\"" + a.value() + "\"");
         return check(n, value * factor, name);
+    }
+
+    // What 100% of a length is: the viewport's width or height, or its normalised diagonal for radii.
+    double percentBase(std::string_view name) const
+    {
+        if (name == "x" || name == "width" || name == "cx" || name == "rx" || name == "x1" || name == "x2")
+            return viewport_[0];
+        if (name == "y" || name == "height" || name == "cy" || name == "ry" || name == "y1" || name == "y2")
+            return viewport_[1];
+        return std::sqrt((viewport_[0] * viewport_[0] + viewport_[1] * viewport_[1]) / 2);
     }
 
     std::pair<double, std::string> splitLength(pugi::xml_node n, const char* name, std::string_view text) const
@@ -453,6 +463,7 @@ class Reader {
             vh = side[1].given ? side[1].user : doc_->height;
         }
         double sx = doc_->width / vw, sy = doc_->height / vh;
+        viewport_[0] = vw, viewport_[1] = vh;
         Context ctx;
         // user (x, y) -> ((x - vx) sx, height - (y - vy) sy)
         ctx.ctm = Geom::Affine(sx, 0, 0, -sy, -vx * sx, doc_->height + vy * sy);
@@ -862,6 +873,7 @@ class Reader {
     pugi::xml_document xml_;
     std::unordered_map<std::string, pugi::xml_node> ids_;
     std::unique_ptr<Document> doc_;
+    double viewport_[2] = {0, 0}; // user units
 };
 
 // ---------------------------------------------------------------- writing
