@@ -210,19 +210,19 @@ class Reader {
         Context base = rootContext(root);
 
         // Top-level layer groups become layers; other top-level content is gathered into layers between them.
-        struct LayerSpec {
+        struct LayerSource {
             std::string name;
             bool editable = true, visible = true;
             std::vector<pugi::xml_node> nodes;
             Context ctx;
         };
-        std::vector<LayerSpec> specs;
+        std::vector<LayerSource> sources;
         bool lastWasLayer = true;
         for (pugi::xml_node n : root.children()) {
             if (n.type() != pugi::node_element)
                 continue;
             if (localName(n.name()) == "g" && std::string_view(n.attribute("inkscape:groupmode").value()) == "layer") {
-                LayerSpec s;
+                LayerSource s;
                 s.name = n.attribute("inkscape:label").value();
                 if (s.name.empty())
                     s.name = n.attribute("id").value();
@@ -231,30 +231,30 @@ class Reader {
                 s.ctx = derive(n, base);
                 for (pugi::xml_node c : n.children())
                     s.nodes.push_back(c);
-                specs.push_back(std::move(s));
+                sources.push_back(std::move(s));
                 lastWasLayer = true;
             } else {
                 if (lastWasLayer) {
-                    specs.emplace_back();
-                    specs.back().ctx = base;
+                    sources.emplace_back();
+                    sources.back().ctx = base;
                 }
-                specs.back().nodes.push_back(n);
+                sources.back().nodes.push_back(n);
                 lastWasLayer = false;
             }
         }
-        if (specs.empty())
-            specs.emplace_back();
-        for (std::size_t i = 0; i < specs.size(); ++i)
-            if (specs[i].name.empty())
-                specs[i].name = "Layer " + std::to_string(i + 1);
+        if (sources.empty())
+            sources.emplace_back();
+        for (std::size_t i = 0; i < sources.size(); ++i)
+            if (sources[i].name.empty())
+                sources[i].name = "Layer " + std::to_string(i + 1);
 
         // Bottom first in the file; the document adds each new layer below the others.
-        std::vector<ObjectId> groups(specs.size());
-        for (std::size_t i = specs.size(); i-- > 0;)
-            groups[i] = doc_->layer(doc_->addLayer(specs[i].name, specs[i].editable, specs[i].visible))->group;
-        for (std::size_t i = 0; i < specs.size(); ++i)
-            for (pugi::xml_node n : specs[i].nodes)
-                element(n, specs[i].ctx, groups[i]);
+        std::vector<ObjectId> groups(sources.size());
+        for (std::size_t i = sources.size(); i-- > 0;)
+            groups[i] = doc_->layer(doc_->addLayer(sources[i].name, sources[i].editable, sources[i].visible))->group;
+        for (std::size_t i = 0; i < sources.size(); ++i)
+            for (pugi::xml_node n : sources[i].nodes)
+                element(n, sources[i].ctx, groups[i]);
         return std::move(doc_);
     }
 
