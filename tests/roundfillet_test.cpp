@@ -1,16 +1,22 @@
 // Round Fillet: the corner geometry on segment arrays, then whole presses through PluginMain on minihost
 // documents. Fillets are checked as circles: tangent points on the corner lines at the foot of the centre,
 // handles along the tangents, and the two cubic pieces close to the true arc.
+#include "HostImpl_p.h"
 #include "KernelFixture.h"
 #include "geometry/PointMath.h"
 #include "geometry/Tolerances.h"
+#include "host/CurvicraftPlugin.h"
+#include "host/PluginEntry.h"
 #include "tools/corner/CornerSector.h"
 #include "tools/corner/RoundFillet.h"
 #include "tools/corner/TwoPieceArc.h"
+#include "tools/framework/CurvicraftGlobals.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -333,6 +339,361 @@ TEST(RoundFilletGeometry, SnapIsStrictlyAboveAndHandleTablesInterpolate)
     EXPECT_DOUBLE_EQ(twoPieceArcHandles(1, 90).end, kQuarterArcHandle);
     EXPECT_DOUBLE_EQ(twoPieceArcHandles(1, 120).mid, kQuarterArcHandle);
     EXPECT_EQ(twoPieceArcHandles(1, std::nan("")).end, 0);
+}
+
+// ---- whole presses through PluginMain --------------------------------------------------------------
+
+// The plug-in's entry run on the code linked into the tests, so that a test can set the tool's settings
+// record the way the tool-options panel does.
+CCErr linkedPluginMain(const char* caller, const char* selector, void* message)
+{
+    static constexpr PluginClass pluginClass = pluginClassOf<CurvicraftPlugin>();
+    return runPluginEntry(pluginClass, caller, selector, message);
+}
+
+using minihost::ObjectId;
+
+// What a user can see of the document: every object with its attributes and path data, in walk order.
+struct ArtState {
+    ObjectId id;
+    std::int16_t type;
+    std::int32_t attrs;
+    ObjectId parent;
+    std::vector<double> coords;
+    std::vector<std::int32_t> corners;
+    std::vector<std::int16_t> selection;
+    bool closed;
+    bool operator==(const ArtState&) const = default;
+};
+
+class RoundFilletPress : public ::testing::Test {
+  protected:
+    minihost::Host host;
+    minihost::Document* doc = nullptr;
+    ObjectId layer = 0;
+    std::vector<std::string> lines;
+
+    // Starts the plug-in (the shipped library, or the linked code) and selects the Round Fillet tool.
+    void start(bool linked = true)
+    {
+        host.setOutput([this](const std::string& line) { lines.push_back(line); });
+        auto d = std::make_unique<minihost::Document>();
+        layer = d->addLayer("Layer 1");
+        doc = d.get();
+        host.setDocument(std::move(d));
+        ASSERT_EQ(host.loadPlugin(), kCCNoErr);
+        if (linked)
+            host.impl().plugin.entry = linkedPluginMain;
+        ASSERT_EQ(host.startup(), kCCNoErr);
+        const CCToolHandle tool = host.findTool("Round Fillet tool");
+        ASSERT_NE(tool, nullptr);
+        ASSERT_EQ(host.selectTool(tool), kCCNoErr);
+    }
+
+    void SetUp() override { start(); }
+
+    RadiusCornerSettings& settings() { return globals()->roundCorner; }
+
+    ObjectId addPath(const std::string& text, std::int32_t attrs = kCCArtSelected, ObjectId parent = 0)
+    {
+        return addPath(parsePath(text), attrs, parent);
+    }
+
+    ObjectId addPath(const PathSpec& spec, std::int32_t attrs = kCCArtSelected, ObjectId parent = 0)
+    {
+        const ObjectId id = doc->create(kCCPathArt, kCCPlaceInsideOnTop, parent);
+        minihost::Art* art = doc->edit(id);
+        art->segments = spec.segments;
+        art->selection.assign(spec.segments.size(), kCCSegmentNotSelected);
+        art->closed = spec.closed;
+        if (attrs != 0)
+            doc->setAttrs(id, attrs, attrs);
+        return id;
+    }
+
+    // Mouse-down, the drag steps, and the release at the last point (or at the press point).
+    void press(const RealPoint& at, const std::vector<RealPoint>& drags, std::int32_t releaseModifiers = 0)
+    {
+        ASSERT_EQ(host.mouseDown(at), kCCNoErr);
+        for (const RealPoint& p : drags)
+            ASSERT_EQ(host.mouseDrag(p), kCCNoErr);
+        ASSERT_EQ(host.mouseUp(drags.empty() ? at : drags.back(), releaseModifiers), kCCNoErr);
+    }
+
+    const std::vector<CCPathSegment>& segs(ObjectId id) const { return doc->get(id)->segments; }
+
+    std::vector<ArtState> snapshot() const
+    {
+        std::vector<ArtState> all;
+        doc->walk([&](const minihost::Art& a) {
+            ArtState s{a.id, a.type, a.attrs, a.parent, {}, {}, a.selection, a.closed};
+            for (const CCPathSegment& seg : a.segments) {
+                s.coords.insert(s.coords.end(), {seg.anchor.x, seg.anchor.y, seg.in.x, seg.in.y, seg.out.x, seg.out.y});
+                s.corners.push_back(seg.corner);
+            }
+            all.push_back(std::move(s));
+            return true;
+        });
+        return all;
+    }
+
+    // The objects of the layer besides its layer group.
+    std::size_t artCount() const { return snapshot().size() - 1; }
+
+    bool printed(const std::string& line) const { return std::find(lines.begin(), lines.end(), line) != lines.end(); }
+};
+
+RealPoint towards(const RealPoint& from, double length, double degrees)
+{
+    return addPoints(from, polarPoint(length, degrees * kDeg));
+}
+
+TEST_F(RoundFilletPress, BisectorDragThroughTheShippedLibrary)
+{
+    // Restart on the library the host loads, not the linked copy.
+    host.shutdown();
+    host.setDocument(nullptr);
+    host.unload(true);
+    lines.clear();
+    start(false);
+    const ObjectId square = addPath(kSquare);
+    const std::vector<CCPathSegment> before = segs(square);
+
+    const RealPoint o{100, 100};
+    press(o, {towards(o, 10, 225), towards(o, 30, 225)});
+    const double r = 30 * kSqrtHalf;
+    ASSERT_EQ(segs(square).size(), 6u) << "the corner anchor becomes three";
+    expectFillet(&segs(square)[2], {100, 0}, o, {0, 100}, towards(o, 30, 225), r, "bisector drag of 30");
+    for (int i : {0, 1})
+        EXPECT_TRUE(pointsEqual(segs(square)[i].anchor, before[i].anchor));
+    EXPECT_TRUE(pointsEqual(segs(square)[5].anchor, before[3].anchor));
+    EXPECT_TRUE(printed("label 21.213 pt")) << "the cursor label shows the radius";
+    EXPECT_EQ(artCount(), 1u) << "the radius guide is gone after the release";
+}
+
+TEST_F(RoundFilletPress, DragStepsRebuildFromTheMouseDownStateAndShowTheGuide)
+{
+    const ObjectId square = addPath(kSquare);
+    const RealPoint o{100, 100};
+    ASSERT_EQ(host.mouseDown(o), kCCNoErr);
+    EXPECT_EQ(artCount(), 1u) << "nothing changes with the cursor on the anchor";
+    for (double drag : {50.0, 12.0, 30.0}) {
+        ASSERT_EQ(host.mouseDrag(towards(o, drag, 225)), kCCNoErr);
+        const double r = drag * kSqrtHalf;
+        ASSERT_EQ(segs(square).size(), 6u) << "drag " << drag << ": earlier steps are reverted, not stacked";
+        expectFillet(&segs(square)[2], {100, 0}, o, {0, 100}, towards(o, drag, 225), r, "drag step");
+
+        // The guide: a new open path on top of the layer from tangent point through centre to tangent point.
+        ASSERT_EQ(artCount(), 2u);
+        const ObjectId guide = doc->get(doc->layer(layer)->group)->firstChild;
+        ASSERT_NE(guide, square);
+        const auto& g = segs(guide);
+        ASSERT_EQ(g.size(), 3u);
+        EXPECT_FALSE(doc->get(guide)->closed);
+        EXPECT_TRUE(pointsEqual(g[0].anchor, segs(square)[2].anchor));
+        EXPECT_NEAR(g[1].anchor.x, towards(o, drag, 225).x, 1e-9);
+        EXPECT_NEAR(g[1].anchor.y, towards(o, drag, 225).y, 1e-9);
+        EXPECT_TRUE(pointsEqual(g[2].anchor, segs(square)[4].anchor));
+        for (const CCPathSegment& s : g)
+            EXPECT_TRUE(pointsEqual(s.in, s.anchor) && pointsEqual(s.out, s.anchor) && s.corner == 1);
+        EXPECT_NEAR(settings().lastRadius, r, 1e-9);
+    }
+    ASSERT_EQ(host.mouseUp(towards(o, 30, 225)), kCCNoErr);
+    EXPECT_EQ(artCount(), 1u) << "only the fillet remains";
+    EXPECT_EQ(segs(square).size(), 6u);
+    EXPECT_NE(doc->get(square)->attrs & kCCArtSelected, 0);
+}
+
+TEST_F(RoundFilletPress, SizeModesSectorsAndCorners)
+{
+    struct Case {
+        const char* what;
+        const char* path;
+        int anchor;
+        std::int16_t opeStyle;
+        double snapSize, fixedRadius;
+        RealPoint drag;   // cursor of the last drag step
+        RealPoint centre; // expected
+        double radius;    // expected; 0 when nothing changes
+    };
+    const RealPoint o{100, 100};
+    const Case cases[] = {
+        {"snap 20 above 21.213", kSquare, 2, 1, 20, 50, towards(o, 30, 225), towards(o, 40 / kSqrtHalf, 225), 40},
+        {"fixed 50, short drag", kSquare, 2, 2, 20, 50, towards(o, 10, 225), towards(o, 50 / kSqrtHalf, 225), 50},
+        {"fixed 50, long drag", kSquare, 2, 2, 20, 50, towards(o, 90, 225), towards(o, 50 / kSqrtHalf, 225), 50},
+        {"fixed 50, outwards", kSquare, 2, 2, 20, 50, towards(o, 10, 45), towards(o, 50 / kSqrtHalf, 45), 50},
+        {"outwards, free: tangent points on the extensions", kSquare, 2, 0, 20, 50, towards(o, 30, 45),
+         towards(o, 30, 45), 30 * kSqrtHalf},
+        {"radius beyond both neighbours", "M 100,0 L 100,100 L 60,100", 1, 2, 20, 500, towards(o, 30, 225),
+         towards(o, 500 / kSqrtHalf, 225), 500},
+        {"first anchor of a closed path", kSquare, 0, 0, 20, 50, towards({0, 0}, 30, 45), towards({0, 0}, 30, 45),
+         30 * kSqrtHalf},
+        {"first anchor of an open path", "M 0,0 L 100,0 L 100,100", 0, 0, 20, 50, towards({0, 0}, 30, 45), {}, 0},
+        {"last anchor of an open path", "M 0,0 L 100,0 L 100,100", 2, 0, 20, 50, towards(o, 30, 225), {}, 0},
+        {"snap size 0", kSquare, 2, 1, 0, 50, towards(o, 30, 225), {}, 0},
+        {"fixed radius below 0.1", kSquare, 2, 2, 20, 0.09, towards(o, 30, 225), {}, 0},
+        {"a curved neighbour",
+         "M 0,0 L 100,0 L 100,100 C 70,130 30,130 0,100 Z",
+         2,
+         0,
+         20,
+         50,
+         towards(o, 30, 225),
+         {},
+         0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        doc->deselectAll();
+        const ObjectId path = addPath(c.path);
+        const std::vector<CCPathSegment> before = segs(path);
+        const std::vector<ArtState> document = snapshot();
+        settings().opeStyle = c.opeStyle;
+        settings().snapSize = c.snapSize;
+        settings().fixedRadius = c.fixedRadius;
+        const RealPoint corner = before[static_cast<std::size_t>(c.anchor)].anchor;
+        press(corner, {c.drag});
+        if (c.radius == 0) {
+            EXPECT_EQ(snapshot(), document) << "nothing changes";
+            continue;
+        }
+        ASSERT_EQ(segs(path).size(), before.size() + 2);
+        const int n = static_cast<int>(before.size());
+        const RealPoint prev = before[static_cast<std::size_t>((c.anchor + n - 1) % n)].anchor;
+        const RealPoint next = before[static_cast<std::size_t>((c.anchor + 1) % n)].anchor;
+        expectFillet(&segs(path)[static_cast<std::size_t>(c.anchor)], prev, corner, next, c.centre, c.radius, c.what);
+        EXPECT_NEAR(settings().lastRadius, c.radius, 1e-9);
+        EXPECT_EQ(artCount() + 1, document.size()) << "no guide left";
+        doc->dispose(path);
+    }
+}
+
+TEST_F(RoundFilletPress, NearlyStraightCorners)
+{
+    // The corner at (100, 0) between (0, 0) and a segment rising at `rise` degrees.
+    for (auto [rise, filleted] : {std::pair{0.5, false}, std::pair{2.0, true}}) {
+        SCOPED_TRACE(rise);
+        const RealPoint corner{100, 0};
+        PathSpec spec = parsePath("M 0,0 L 100,0 L 200,0");
+        const RealPoint next = towards(corner, 100, rise);
+        spec.segments[2] = {next, next, next, 1};
+        const ObjectId path = addPath(spec);
+        const std::vector<CCPathSegment> before = segs(path);
+        press(corner, {{100, 30}});
+        if (!filleted) {
+            EXPECT_EQ(segs(path).size(), 3u) << "179.5 degrees is left alone";
+            continue;
+        }
+        ASSERT_EQ(segs(path).size(), 5u) << "178 degrees is filleted";
+        const double f = (180 - rise) / 2 * kDeg;
+        expectFillet(&segs(path)[1], {0, 0}, corner, before[2].anchor, towards(corner, 30, 90 + rise / 2),
+                     30 * std::sin(f), "178 degrees");
+        doc->dispose(path);
+    }
+}
+
+TEST_F(RoundFilletPress, AltReleaseCopiesTheLastRadiusInFreeAndSnapMode)
+{
+    const ObjectId square = addPath(kSquare);
+    const RealPoint o{100, 100};
+    struct Case {
+        std::int16_t opeStyle;
+        double expectedFixed;
+    };
+    // Each press fillets the square's corner again (then undone); the last radius of the press is copied.
+    const Case cases[] = {{0, 30 * kSqrtHalf}, {1, 40}, {9, 30 * kSqrtHalf}};
+    for (const Case& c : cases) {
+        settings().opeStyle = c.opeStyle;
+        settings().fixedRadius = 50;
+        press(o, {towards(o, 30, 225)}, kCCEventModifierOption);
+        EXPECT_NEAR(settings().fixedRadius, c.expectedFixed, 1e-9) << "ope_style " << c.opeStyle;
+        ASSERT_TRUE(host.undo());
+    }
+
+    // Without Alt nothing is copied.
+    settings().opeStyle = 0;
+    settings().fixedRadius = 50;
+    press(o, {towards(o, 30, 225)});
+    EXPECT_EQ(settings().fixedRadius, 50);
+    ASSERT_TRUE(host.undo());
+
+    // Fixed mode: a press that makes no fillet leaves the last radius (21.213) in place, and Alt keeps 50.
+    settings().opeStyle = 2;
+    press(o, {}, kCCEventModifierOption);
+    EXPECT_NEAR(settings().lastRadius, 30 * kSqrtHalf, 1e-9);
+    EXPECT_EQ(settings().fixedRadius, 50);
+    // The same press in free mode copies it.
+    settings().opeStyle = 0;
+    press(o, {}, kCCEventModifierOption);
+    EXPECT_NEAR(settings().fixedRadius, 30 * kSqrtHalf, 1e-9);
+    EXPECT_EQ(segs(square).size(), 4u);
+}
+
+TEST_F(RoundFilletPress, OneUndoTakesBackTheWholePress)
+{
+    const ObjectId square = addPath(kSquare);
+    const std::vector<ArtState> before = snapshot();
+    const RealPoint o{100, 100};
+    press(o, {towards(o, 10, 225), towards(o, 20, 200), towards(o, 40, 225)});
+    ASSERT_NE(snapshot(), before);
+    ASSERT_TRUE(host.undo());
+    EXPECT_EQ(snapshot(), before) << "the square is back exactly, no guide left";
+    EXPECT_FALSE(host.undo()) << "the press was one step";
+    ASSERT_TRUE(host.redo());
+    ASSERT_EQ(segs(square).size(), 6u);
+    expectFillet(&segs(square)[2], {100, 0}, o, {0, 100}, towards(o, 40, 225), 40 * kSqrtHalf, "redone");
+    EXPECT_EQ(artCount(), 1u);
+}
+
+TEST_F(RoundFilletPress, FailedPressesLeaveTheDocumentAsItWas)
+{
+    const RealPoint o{100, 100};
+    struct Case {
+        const char* what;
+        std::function<void()> build;
+        RealPoint at;
+        bool picked = false; // the press picks the corner; only the rebuild fails
+    };
+    const Case cases[] = {
+        {"unselected path", [&] { addPath(kSquare, 0); }, o},
+        {"empty space", [&] { addPath(kSquare); }, {300, 300}},
+        {"on a segment, not an anchor", [&] { addPath(kSquare); }, {100, 50}},
+        {"on a handle of a selected path",
+         [&] { addPath("M 0,0 L 100,0 L 100,100 C 100,140 40,160 0,100 Z"); },
+         {100, 140}},
+        {"path carrying text on a path",
+         [&] {
+             const ObjectId text = doc->create(kCCTextPathArt, kCCPlaceInsideOnTop, 0);
+             addPath(kSquare, kCCArtSelected, text);
+             doc->setAttrs(text, kCCArtSelected | kCCArtFullySelected, kCCArtSelected | kCCArtFullySelected);
+         },
+         o},
+        {"a path that cannot take two more anchors",
+         [&] {
+             // A square corner at (100, 100) followed by a long row of anchors up to 32,766 in all.
+             std::string text = "M 0,0 L 100,0 L 100,100";
+             for (int i = 3; i < kCCMaxPathSegments - 1; ++i)
+                 text += " L " + std::to_string(-i * 0.001) + ",100";
+             addPath(text);
+         },
+         o, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        host.setDocument(nullptr);
+        auto d = std::make_unique<minihost::Document>();
+        layer = d->addLayer("Layer 1");
+        doc = d.get();
+        host.setDocument(std::move(d));
+        c.build();
+        const std::vector<ArtState> before = snapshot();
+        press(c.at, {towards(c.at, 30, 225), towards(c.at, 40, 225)}, kCCEventModifierOption);
+        EXPECT_EQ(snapshot(), before);
+        EXPECT_FALSE(host.undo()) << "no history entry";
+        if (!c.picked) {
+            EXPECT_EQ(settings().fixedRadius, 50) << "the release of a failed pick does nothing";
+        }
+    }
 }
 
 } // namespace

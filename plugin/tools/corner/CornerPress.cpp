@@ -8,40 +8,10 @@ namespace curvicraft {
 
 namespace {
 
-// The hit test and undo suites, acquired for each call until the plug-in's suite table carries them.
-template <class Suite> class BorrowedSuite {
-  public:
-    BorrowedSuite(const char* name, int version) : name_(name), version_(version)
-    {
-        const void* table = nullptr;
-        err_ = sBasic != nullptr ? sBasic->AcquireSuite(name, version, &table) : kCCSuiteNotFoundErr;
-        if (err_ == kCCNoErr)
-            suite_ = static_cast<const Suite*>(table);
-    }
-    ~BorrowedSuite()
-    {
-        if (suite_ != nullptr)
-            sBasic->ReleaseSuite(name_, version_);
-    }
-    BorrowedSuite(const BorrowedSuite&) = delete;
-    BorrowedSuite& operator=(const BorrowedSuite&) = delete;
-    CCErr error() const { return err_; }
-    const Suite* operator->() const { return suite_; }
-
-  private:
-    const char* name_;
-    int version_;
-    CCErr err_ = kCCNoErr;
-    const Suite* suite_ = nullptr;
-};
-
 CCErr hitTestTool(const RealPoint& point, ToolHit& out)
 {
-    BorrowedSuite<CCHitTestSuite> hitTest(kCCHitTestSuite, kCCHitTestSuiteVersion);
-    if (hitTest.error() != kCCNoErr)
-        return hitTest.error();
     CCHitData hit{};
-    if (CCErr err = hitTest->HitTest(nullptr, &point, kCCHitTool, &hit))
+    if (CCErr err = sHitTest->HitTest(nullptr, &point, kCCHitTool, &hit))
         return err;
     out.hit = hit.hit;
     out.part = static_cast<HitPart>(hit.part);
@@ -51,14 +21,6 @@ CCErr hitTestTool(const RealPoint& point, ToolHit& out)
     out.point = hit.point;
     out.t = hit.t;
     return kCCNoErr;
-}
-
-CCErr undoChanges()
-{
-    BorrowedSuite<CCUndoSuite> undo(kCCUndoSuite, kCCUndoSuiteVersion);
-    if (undo.error() != kCCNoErr)
-        return undo.error();
-    return undo->UndoChanges();
 }
 
 } // namespace
@@ -98,7 +60,7 @@ CCErr cornerPressMouseDrag(const CCToolMessage* message, CornerRoutine routine)
     CurvicraftGlobals* g = globals();
     if (!cornerPressTracking())
         return kCCNoErr;
-    if (CCErr err = undoChanges())
+    if (CCErr err = sUndo->UndoChanges())
         return err;
 
     ToolHit hit;

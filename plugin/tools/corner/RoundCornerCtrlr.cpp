@@ -7,28 +7,7 @@
 #include "geometry/SegmentBuffer.h"
 #include "host/Suites.h"
 #include "tools/framework/CurvicraftGlobals.h"
-
-#if __has_include("tools/framework/ToolDispatch.h")
 #include "tools/framework/ToolDispatch.h"
-#else
-#include <cstring>
-namespace curvicraft {
-namespace {
-// Stand-in for the framework's broadcast until it is part of the build.
-void sendToolData()
-{
-    struct {
-        char command[128];
-        void* argument;
-        std::int64_t reserved;
-    } data{};
-    std::strcpy(data.command, "Tool Send Data");
-    if (sNotifier != nullptr)
-        sNotifier->Notify("Orvo Curvicraft Internal Notifier", &data);
-}
-} // namespace
-} // namespace curvicraft
-#endif
 
 namespace curvicraft {
 
