@@ -2,11 +2,7 @@
 // which shows no settings and no measurement.
 #include "ToolCtrlr.h"
 #include "ToolTable.h"
-
-#if __has_include("tools/corner/RoundCornerCtrlr.h")
 #include "tools/corner/RoundCornerCtrlr.h"
-#define CURVICRAFT_HAS_ROUND_CORNER 1
-#endif
 
 namespace curvicraft {
 
@@ -15,10 +11,8 @@ std::unique_ptr<ToolCtrlr> createToolCtrlr(int toolSlot)
     if (!isToolSlot(toolSlot))
         return nullptr;
     switch (toolSlot) {
-#ifdef CURVICRAFT_HAS_ROUND_CORNER
     case kRoundFilletSlot:
         return std::make_unique<RoundCornerCtrlr>();
-#endif
     default:
         return std::make_unique<ToolCtrlr>();
     }

@@ -7,15 +7,11 @@
 #include "geometry/HitPartEditing.h"
 #include "geometry/PathClosing.h"
 #include "host/Suites.h"
+#include "tools/corner/RoundCornerCtrlr.h"
 #include "tools/framework/CurvicraftGlobals.h"
 
 #include <array>
 #include <cstring>
-
-#if __has_include("tools/corner/RoundCornerCtrlr.h")
-#include "tools/corner/RoundCornerCtrlr.h"
-#define CURVICRAFT_HAS_ROUND_CORNER 1
-#endif
 
 namespace curvicraft {
 
@@ -47,9 +43,7 @@ std::array<ToolRoute, kToolSlotCount> makeRoutes()
     for (int slot : {5, 6, 7, 8})
         routes[slot].mouseUpCase = MouseUpCase::SelectAnchors;
     routes[kMultiCurveSlot].mouseUpCase = MouseUpCase::CloseDrawnPath;
-#ifdef CURVICRAFT_HAS_ROUND_CORNER
     routes[kRoundFilletSlot] = {roundCornerMouseDown, roundCornerMouseDrag, roundCornerMouseUp, MouseUpCase::None};
-#endif
     return routes;
 }
 
