@@ -1,7 +1,9 @@
 // A plug-in for the host tests. It reports each message on the debugger channel as
 // "CALLER / SELECTOR ..." and keeps a small state object in the globals slot:
 //   Startup   acquires its suites, names itself, registers a notifier for "Test Notify Type", takes an
-//             access lock and a "test state" block; any failure releases what it took and is returned.
+//             access lock and a "test state" block, and adds four tools ("Alpha tool" to "Delta tool":
+//             one group, two toolsets) and an inactive annotator; any failure releases what it took and
+//             is returned.
 //   Shutdown  gives everything back and clears the globals slot.
 //   Unload    releases its suites; Reload acquires them again and reports the message count kept in
 //             the state object, which shows that the globals slot survived.
@@ -9,6 +11,14 @@
 //   "Test"    selectors: "Leak" takes a block it never frees, "Alert" shows an alert, "Deactivate"
 //             switches its notifier off, "Rotate Selection" turns the selected paths a quarter turn
 //             about (5, 5) through the matching-art, real-math and transform suites.
+//   AI Tool   every tool message names its tool and the modifiers held ("AI Tool / AI Mouse Drag Alpha
+//             tool shift"). Tracking the cursor sets cursor 16021 over anything hit, else 16020. A press drags an
+//             anchor: mouse-down hit-tests (request 8) and switches the annotator on; each drag step
+//             reverts the previous one with UndoChanges, moves the anchor to the cursor, adds a marker
+//             path, says whether the previous marker is gone and invalidates the label's rectangle;
+//             mouse-up disposes the marker and switches the annotator off.
+//   AI Annotation  "AI Draw" draws the label "x=X y=Y" (the cursor) in a filled rectangle 16 pixels
+//             right of and below the cursor; "AI Invalidate" reports the rectangle and invalidates it again.
 #include "cc_messages.h"
 #include "cc_suites.h"
 
@@ -80,6 +90,8 @@ CCErr acquireSuites()
     return kCCNoErr;
 }
 
+CCErr registerTools(CCPluginRef self);
+
 CCErr startup(CCMessageHeader* header)
 {
     if (CCErr err = acquireSuites())
@@ -94,7 +106,11 @@ CCErr startup(CCMessageHeader* header)
         err = sAccess->AcquirePlugin(header->self, &state->access);
     if (!err)
         err = sBlocks->AllocateBlock(64, "test state", &state->block);
+    if (!err)
+        err = registerTools(header->self);
     if (err) {
+        if (state && state->block)
+            sBlocks->FreeBlock(state->block);
         if (state && state->access)
             sAccess->ReleasePlugin(state->access);
         delete state;
@@ -131,6 +147,159 @@ template <class Suite> struct Scoped {
             sBasic->ReleaseSuite(name, version);
     }
 };
+
+// ---- tools ----
+
+struct ToolState {
+    CCToolHandle tools[4] = {};
+    CCAnnotatorHandle annotator = nullptr;
+    CCArtHandle path = nullptr; // what the press drags
+    int16_t segment = -1;
+    CCArtHandle marker = nullptr;
+    CCRealPoint cursor{};
+    void* cursors = nullptr; // the host's cursor resources, made at the first cursor set
+} gTools;
+
+const char* const kToolTitles[4] = {"Alpha tool", "Beta tool", "Gamma tool", "Delta tool"};
+
+CCErr registerTools(CCPluginRef self)
+{
+    Scoped<CCToolSuite> tools(kCCToolSuite, kCCToolSuiteVersion);
+    Scoped<CCAnnotatorSuite> annotators(kCCAnnotatorSuite, kCCAnnotatorSuiteVersion);
+    for (CCErr err : {tools.err, annotators.err})
+        if (err)
+            return err;
+    gTools = ToolState{};
+    int32_t first = 0, third = 0;
+    for (int i = 0; i < 4; ++i) {
+        CCAddToolData data{kToolTitles[i], kToolTitles[i], 16000 + i, 17000 + i, kCCNewToolGroup, kCCNewToolGroup};
+        if (i > 0)
+            data.sameGroupAs = first;
+        if (i == 1)
+            data.sameToolsetAs = first;
+        if (i == 3)
+            data.sameToolsetAs = third;
+        if (CCErr err = tools.suite->AddTool(self, kToolTitles[i], &data, 1, &gTools.tools[i]))
+            return err;
+        if (i == 0 && (tools.suite->GetToolNumberFromHandle(gTools.tools[0], &first)))
+            return kCCCantErr;
+        if (i == 2 && (tools.suite->GetToolNumberFromHandle(gTools.tools[2], &third)))
+            return kCCCantErr;
+    }
+    if (CCErr err = annotators.suite->AddAnnotator(self, "Test Annotator", &gTools.annotator))
+        return err;
+    return annotators.suite->SetAnnotatorActive(gTools.annotator, 0);
+}
+
+CCErr toolMessage(const char* selector, const CCToolMessage* message)
+{
+    Scoped<CCToolSuite> tools(kCCToolSuite, kCCToolSuiteVersion);
+    if (tools.err)
+        return tools.err;
+    const char* title = "?";
+    tools.suite->GetToolTitle(message->tool, &title);
+    char line[256];
+    std::snprintf(line, sizeof line, "AI Tool / %s %s%s%s", selector, title,
+                  (message->modifiers & kCCEventModifierShift) ? " shift" : "",
+                  (message->modifiers & kCCEventModifierOption) ? " alt" : "");
+    debug("%s", line);
+    if (!std::strcmp(selector, kCCTrackCursorSelector)) {
+        Scoped<CCHitTestSuite> hits(kCCHitTestSuite, kCCHitTestSuiteVersion);
+        if (hits.err)
+            return hits.err;
+        if (!gTools.cursors)
+            if (CCErr err = sUser->CreateCursorResourceMgr(nullptr, &gTools.cursors))
+                return err;
+        CCHitData hit{};
+        if (CCErr err = hits.suite->HitTest(nullptr, &message->cursor, kCCHitAll, &hit))
+            return err;
+        return sUser->SetCursor(hit.hit ? 16021 : 16020, gTools.cursors);
+    }
+    bool down = !std::strcmp(selector, kCCMouseDownSelector), drag = !std::strcmp(selector, kCCMouseDragSelector),
+         up = !std::strcmp(selector, kCCMouseUpSelector);
+    if (!down && !drag && !up)
+        return kCCNoErr;
+
+    Scoped<CCHitTestSuite> hits(kCCHitTestSuite, kCCHitTestSuiteVersion);
+    Scoped<CCUndoSuite> undo(kCCUndoSuite, kCCUndoSuiteVersion);
+    Scoped<CCArtSuite> art(kCCArtSuite, kCCArtSuiteVersion);
+    Scoped<CCPathSuite> path(kCCPathSuite, kCCPathSuiteVersion);
+    Scoped<CCAnnotatorSuite> annotators(kCCAnnotatorSuite, kCCAnnotatorSuiteVersion);
+    for (CCErr err : {hits.err, undo.err, art.err, path.err, annotators.err})
+        if (err)
+            return err;
+    gTools.cursor = message->cursor;
+    if (down) {
+        CCHitData hit{};
+        if (CCErr err = hits.suite->HitTest(nullptr, &message->cursor, kCCHitTool, &hit))
+            return err;
+        gTools.path = hit.hit && hit.part == kCCHitAnchorPart ? hit.art : nullptr;
+        gTools.segment = hit.segment;
+        gTools.marker = nullptr;
+        debug("down hit=%s%s%ld", "", "", hit.hit ? hit.part : -1);
+        return gTools.path ? annotators.suite->SetAnnotatorActive(gTools.annotator, 1) : kCCNoErr;
+    }
+    if (!gTools.path)
+        return kCCNoErr;
+    if (up) {
+        if (gTools.marker)
+            art.suite->DisposeArt(gTools.marker);
+        gTools.marker = nullptr;
+        gTools.path = nullptr;
+        return annotators.suite->SetAnnotatorActive(gTools.annotator, 0);
+    }
+    if (CCErr err = undo.suite->UndoChanges())
+        return err;
+    if (gTools.marker)
+        debug("marker %s", art.suite->ValidArt(gTools.marker) ? "still there" : "gone");
+    CCPathSegment seg{};
+    if (CCErr err = path.suite->GetPathSegments(gTools.path, gTools.segment, 1, &seg))
+        return err;
+    seg.anchor = seg.in = seg.out = message->cursor;
+    if (CCErr err = path.suite->SetPathSegments(gTools.path, gTools.segment, 1, &seg))
+        return err;
+    if (CCErr err = art.suite->NewArt(kCCPathArt, kCCPlaceAboveAll, nullptr, &gTools.marker))
+        return err;
+    if (CCErr err = path.suite->SetPathSegments(gTools.marker, 0, 1, &seg))
+        return err;
+    const CCRect32 rect{0, 0, 10, 10};
+    return annotators.suite->InvalAnnotationRect(&rect);
+}
+
+CCErr annotation(const char* selector, const CCAnnotatorMessage* message)
+{
+    Scoped<CCAnnotatorSuite> annotators(kCCAnnotatorSuite, kCCAnnotatorSuiteVersion);
+    Scoped<CCAnnotatorDrawerSuite> drawer(kCCAnnotatorDrawerSuite, kCCAnnotatorDrawerSuiteVersion);
+    Scoped<CCDocumentViewSuite> view(kCCDocumentViewSuite, kCCDocumentViewSuiteVersion);
+    for (CCErr err : {annotators.err, drawer.err, view.err})
+        if (err)
+            return err;
+    if (!std::strcmp(selector, kCCInvalidateSelector)) {
+        const CCRealRect& r = message->invalidRect;
+        char text[128];
+        std::snprintf(text, sizeof text, "invalidate %g %g %g %g", r.left, r.top, r.right, r.bottom);
+        debug("%s", text);
+        const CCRect32 again{int32_t(r.left), int32_t(r.top), int32_t(r.right), int32_t(r.bottom)};
+        return annotators.suite->InvalAnnotationRect(&again);
+    }
+    if (std::strcmp(selector, kCCDrawSelector))
+        return kCCNoErr;
+    CCPoint32 at{};
+    if (CCErr err = view.suite->ArtworkPointToViewPoint(&gTools.cursor, &at))
+        return err;
+    at.h += 16;
+    at.v += 16;
+    char label[96];
+    std::snprintf(label, sizeof label, "x=%g y=%g", gTools.cursor.x, gTools.cursor.y);
+    CCRect32 bounds{};
+    if (CCErr err = drawer.suite->GetTextBounds(message->drawer, label, &at, &bounds))
+        return err;
+    const CCRGBColor16 gray{0xCCCC, 0xCCCC, 0xCCCC}, black{0, 0, 0};
+    drawer.suite->SetColor(message->drawer, &gray);
+    drawer.suite->DrawRect(message->drawer, &bounds, 1);
+    drawer.suite->SetColor(message->drawer, &black);
+    return drawer.suite->DrawText(message->drawer, label, &at);
+}
 
 CCErr rotateSelection()
 {
@@ -174,7 +343,8 @@ extern "C" __attribute__((visibility("default"))) CCErr PluginMain(const char* c
         debug("%s / %s result=%ld", caller, selector, err);
         return err;
     }
-    debug("%s / %s", caller, selector);
+    if (std::strcmp(caller, kCCToolCaller) != 0) // tool messages report themselves with their tool
+        debug("%s / %s", caller, selector);
     if (!state)
         return kCCNoErr;
     if (!std::strcmp(caller, kCCInterfaceCaller) && !std::strcmp(selector, kCCShutdownSelector)) {
@@ -203,6 +373,10 @@ extern "C" __attribute__((visibility("default"))) CCErr PluginMain(const char* c
         return sNotifier->SetNotifierActive(state->notifier, 0);
     } else if (!std::strcmp(caller, "Test") && !std::strcmp(selector, "Rotate Selection")) {
         return rotateSelection();
+    } else if (!std::strcmp(caller, kCCToolCaller)) {
+        return toolMessage(selector, static_cast<const CCToolMessage*>(message));
+    } else if (!std::strcmp(caller, kCCAnnotationCaller)) {
+        return annotation(selector, static_cast<const CCAnnotatorMessage*>(message));
     }
     return kCCNoErr;
 }
