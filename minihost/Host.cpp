@@ -279,9 +279,13 @@ CCErr Host::startup()
     CCErr err = send(kCCInterfaceCaller, kCCStartupSelector);
     p.running = err == kCCNoErr;
     p.unloaded = false;
-    if (!p.running)
+    if (!p.running) {
         impl_->dropRegistrations(); // those of a start-up that failed
-    return err;
+        return err;
+    }
+    // Once every plug-in has started, the application tells those that asked.
+    notify(kCCApplicationStartedNotifier, nullptr);
+    return kCCNoErr;
 }
 
 CCErr Host::shutdown()
