@@ -460,6 +460,17 @@ TEST_F(ToolHost, InvalidateReachesTheAnnotatorOnceAndRedraws)
     const CCRect32 r{1, 2, 3, 4};
     EXPECT_EQ(sAnnotator->InvalAnnotationRect(&r), kCCNoErr);
     EXPECT_TRUE(take().empty());
+
+    // An unloaded plug-in is not called on to draw, even with its annotator on.
+    CCAnnotatorHandle annotator = nullptr;
+    ASSERT_EQ(sAnnotator->AddAnnotator(host.pluginRef(), "Second", &annotator), kCCNoErr);
+    ASSERT_EQ(host.unload(false), kCCNoErr);
+    take();
+    host.redraw();
+    EXPECT_TRUE(only("debug AI Annotation").empty());
+    ASSERT_EQ(host.reload(), kCCNoErr);
+    host.redraw();
+    EXPECT_EQ(only("debug AI Annotation"), std::vector<std::string>{"debug AI Annotation / AI Draw"});
 }
 
 // ---- document and view suites -----------------------------------------------------------------------
