@@ -80,8 +80,8 @@ CCErr InvalAnnotationRect(const CCRect32* rect)
                 continue;
             CCAnnotatorMessage message{};
             message.annotator = reinterpret_cast<CCAnnotatorHandle>(handle);
-            message.invalidRect = CCRealRect{double(rect->left), double(rect->top), double(rect->right),
-                                             double(rect->bottom)};
+            message.invalidRect =
+                CCRealRect{double(rect->left), double(rect->top), double(rect->right), double(rect->bottom)};
             CCErr err = host->deliver(kCCAnnotationCaller, kCCInvalidateSelector, &message);
             if (first == kCCNoErr)
                 first = err;
