@@ -4,6 +4,7 @@
 #include "io/DocumentFile.h"
 #include "io/DocumentInfo.h"
 #include "io/FormatCommon_p.h"
+#include "suites/Suites_p.h"
 
 #include <fstream>
 #include <sstream>
@@ -191,6 +192,121 @@ void cmdPrint(Session& s, const Session::Words& args)
         s.print(describeObject(doc, s.object(name)));
 }
 
+// ---- tools, the view and undo ----
+
+// A message the plug-in answered with a code: the script stops there.
+void expectAnswered(CCErr e, const char* message)
+{
+    if (e != kCCNoErr)
+        throw ScriptError(std::string("the plug-in answered ") + codeText(e) + " to \"" + message + "\"");
+}
+
+// X Y [shift] [alt]: the cursor in document points and the modifier keys held.
+struct ToolEvent {
+    CCRealPoint cursor{};
+    std::int32_t modifiers = 0;
+};
+
+ToolEvent toolEvent(Session& s, const Session::Words& args)
+{
+    s.document(); // tools work on a document
+    if (!s.host().selectedTool())
+        throw ScriptError("no tool is selected (use tool \"TITLE\" first)");
+    ToolEvent e;
+    e.cursor = {Session::number(args[0], "x"), Session::number(args[1], "y")};
+    for (std::size_t i = 2; i < args.size(); ++i) {
+        if (args[i] == "shift")
+            e.modifiers |= kCCEventModifierShift;
+        else if (args[i] == "alt")
+            e.modifiers |= kCCEventModifierOption;
+        else
+            throw ScriptError("\"" + args[i] + "\" is not a modifier (shift, alt)");
+    }
+    return e;
+}
+
+void cmdTool(Session& s, const Session::Words& args)
+{
+    CCToolHandle tool = s.host().findTool(args[0]);
+    if (!tool)
+        throw ScriptError("no tool has the title \"" + args[0] + "\"");
+    if (s.host().pressing())
+        throw ScriptError("the mouse button is down (release first)");
+    expectAnswered(s.host().selectTool(tool), kCCSelectSelector);
+}
+
+void cmdPress(Session& s, const Session::Words& args)
+{
+    ToolEvent e = toolEvent(s, args);
+    if (s.host().pressing())
+        throw ScriptError("the mouse button is already down (release first)");
+    expectAnswered(s.host().mouseDown(e.cursor, e.modifiers), kCCMouseDownSelector);
+}
+
+void cmdDrag(Session& s, const Session::Words& args)
+{
+    ToolEvent e = toolEvent(s, args);
+    if (!s.host().pressing())
+        throw ScriptError("the mouse button is not down (press first)");
+    expectAnswered(s.host().mouseDrag(e.cursor, e.modifiers), kCCMouseDragSelector);
+}
+
+void cmdRelease(Session& s, const Session::Words& args)
+{
+    ToolEvent e = toolEvent(s, args);
+    if (!s.host().pressing())
+        throw ScriptError("the mouse button is not down (press first)");
+    expectAnswered(s.host().mouseUp(e.cursor, e.modifiers), kCCMouseUpSelector);
+}
+
+void cmdClick(Session& s, const Session::Words& args)
+{
+    cmdPress(s, args);
+    cmdRelease(s, args);
+}
+
+void cmdMove(Session& s, const Session::Words& args)
+{
+    ToolEvent e = toolEvent(s, args);
+    if (s.host().pressing())
+        throw ScriptError("the mouse button is down (use drag)");
+    expectAnswered(s.host().trackCursor(e.cursor, e.modifiers), kCCTrackCursorSelector);
+}
+
+void cmdZoom(Session& s, const Session::Words& args)
+{
+    s.document();
+    double zoom = Session::number(args[0], "zoom");
+    if (s.host().setZoom(zoom) != kCCNoErr)
+        throw ScriptError("zoom " + args[0] + " is outside " + io::formatNumber(Host::kMinZoom) + " to " +
+                          io::formatNumber(Host::kMaxZoom));
+}
+
+void cmdUndo(Session& s, const Session::Words&)
+{
+    s.document();
+    if (s.host().pressing())
+        throw ScriptError("the mouse button is down (release first)");
+    if (!s.host().undo())
+        throw ScriptError("nothing to undo");
+}
+
+void cmdRedo(Session& s, const Session::Words&)
+{
+    s.document();
+    if (s.host().pressing())
+        throw ScriptError("the mouse button is down (release first)");
+    if (!s.host().redo())
+        throw ScriptError("nothing to redo");
+}
+
+void cmdAnswer(Session&, const Session::Words& args)
+{
+    if (args[0] != "yes" && args[0] != "no")
+        throw ScriptError("answer yes or no, not \"" + args[0] + "\"");
+    suites::queueConfirmAnswer(args[0] == "yes");
+}
+
 } // namespace
 
 const std::vector<Session::Command>& Session::commands()
@@ -202,6 +318,16 @@ const std::vector<Session::Command>& Session::commands()
         {"select", "select all | none | ID...", 1, -1, cmdSelect},
         {"anchors", "anchors ID S0 S1 ...", 2, -1, cmdAnchors},
         {"print", "print [ID...]", 0, -1, cmdPrint},
+        {"tool", "tool \"TITLE\"", 1, 1, cmdTool},
+        {"press", "press X Y [shift] [alt]", 2, 4, cmdPress},
+        {"drag", "drag X Y [shift] [alt]", 2, 4, cmdDrag},
+        {"release", "release X Y [shift] [alt]", 2, 4, cmdRelease},
+        {"click", "click X Y [shift] [alt]", 2, 4, cmdClick},
+        {"move", "move X Y [shift] [alt]", 2, 4, cmdMove},
+        {"zoom", "zoom FACTOR", 1, 1, cmdZoom},
+        {"undo", "undo", 0, 0, cmdUndo},
+        {"redo", "redo", 0, 0, cmdRedo},
+        {"answer", "answer yes|no", 1, 1, cmdAnswer},
     };
     return table;
 }

@@ -4,15 +4,21 @@
 // the cursor), hit testing through the suite table a plug-in acquires.
 #include "Host.h"
 #include "KernelFixture.h"
+#include "Session.h"
 #include "geom/BezierMath.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 #include <limits>
+#include <sstream>
 #include <string>
 #include <vector>
+
+#include <unistd.h>
 
 using namespace minihost;
 using curvicraft::sDocument;
@@ -37,7 +43,7 @@ struct HitCase {
     const char* what;
     double x, y;
     int32_t request;
-    int part;    // -1: nothing hit
+    int part; // -1: nothing hit
     int segment;
     double px, py; // the reported point
 };
@@ -217,9 +223,9 @@ TEST_F(HitTests, CurvedFillAndEvenOdd)
 {
     // A circle of four quarter arcs: points just inside and just outside the curve, not the polygon.
     addPath("M 100,0 C 100,55.228 55.228,100 0,100 C -55.228,100 -100,55.228 -100,0 "
-                              "C -100,-55.228 -55.228,-100 0,-100 C 55.228,-100 100,-55.228 100,0 Z");
-    EXPECT_EQ(hit(65, 65, kCCHitAll).part, kCCHitFillPart);   // outside the inscribed square, inside the circle
-    EXPECT_EQ(hit(74, 74, kCCHitAll).hit, 0);                 // outside the circle by more than the tolerance
+            "C -100,-55.228 -55.228,-100 0,-100 C 55.228,-100 100,-55.228 100,0 Z");
+    EXPECT_EQ(hit(65, 65, kCCHitAll).part, kCCHitFillPart); // outside the inscribed square, inside the circle
+    EXPECT_EQ(hit(74, 74, kCCHitAll).hit, 0);               // outside the circle by more than the tolerance
     ObjectId star = addPath("M 0,300 L 60,110 L -95,230 L 95,230 L -60,110 Z");
     EXPECT_EQ(hit(0, 200, kCCHitAll).art, h(star)) << "nonzero: the centre of a pentagram is filled";
     Art* s = doc->edit(star);
@@ -279,7 +285,6 @@ struct ToolHost : ::testing::Test {
         a->closed = true;
         ASSERT_EQ(host.loadPlugin("Test Plugin"), kCCNoErr);
         ASSERT_EQ(host.startup(), kCCNoErr);
-        ASSERT_EQ(host.send("Test", "Register Tools"), kCCNoErr);
         lines.clear();
     }
 
@@ -365,7 +370,7 @@ TEST_F(ToolHost, EventsNeedAToolAndAPress)
     EXPECT_EQ(host.trackCursor({5, 5}), kCCCantErr) << "the cursor is not tracked while the button is down";
     ASSERT_EQ(host.mouseUp({200, 200}), kCCNoErr);
     EXPECT_FALSE(host.pressing());
-    EXPECT_EQ(only("debug AI Tool"), (std::vector<std::string>{"debug AI Tool / AI Track Cursor Beta tool",
+    EXPECT_EQ(only("debug AI Tool"), (std::vector<std::string>{"debug AI Tool / AI Track Cursor Beta tool shift",
                                                                "debug AI Tool / AI Mouse Down Beta tool",
                                                                "debug AI Tool / AI Mouse Up Beta tool"}));
     EXPECT_EQ(host.journal()->undoCount(), 0u) << "a press that changed nothing leaves no undo step";
@@ -455,6 +460,17 @@ TEST_F(ToolHost, InvalidateReachesTheAnnotatorOnceAndRedraws)
     const CCRect32 r{1, 2, 3, 4};
     EXPECT_EQ(sAnnotator->InvalAnnotationRect(&r), kCCNoErr);
     EXPECT_TRUE(take().empty());
+
+    // An unloaded plug-in is not called on to draw, even with its annotator on.
+    CCAnnotatorHandle annotator = nullptr;
+    ASSERT_EQ(sAnnotator->AddAnnotator(host.pluginRef(), "Second", &annotator), kCCNoErr);
+    ASSERT_EQ(host.unload(false), kCCNoErr);
+    take();
+    host.redraw();
+    EXPECT_TRUE(only("debug AI Annotation").empty());
+    ASSERT_EQ(host.reload(), kCCNoErr);
+    host.redraw();
+    EXPECT_EQ(only("debug AI Annotation"), std::vector<std::string>{"debug AI Annotation / AI Draw"});
 }
 
 // ---- document and view suites -----------------------------------------------------------------------
@@ -463,9 +479,9 @@ struct DocumentViewTests : kerneltest::KernelFixture {};
 
 TEST_F(DocumentViewTests, RulerUnitsSizeAndHandles)
 {
-    const std::pair<const char*, int16_t> units[] = {{"pt", kCCUnitsPoints}, {"in", kCCUnitsInches},
+    const std::pair<const char*, int16_t> units[] = {{"pt", kCCUnitsPoints},      {"in", kCCUnitsInches},
                                                      {"cm", kCCUnitsCentimeters}, {"mm", kCCUnitsMillimeters},
-                                                     {"px", kCCUnitsPixels}, {"H", kCCUnitsQ}};
+                                                     {"px", kCCUnitsPixels},      {"H", kCCUnitsQ}};
     for (auto [name, code] : units) {
         doc->units = name;
         int16_t got = -1;
@@ -528,6 +544,143 @@ TEST_F(DocumentViewTests, ViewCoordinatesFollowZoomAndOrigin)
     resetDocument();
     EXPECT_EQ(host.zoom(), 1);
     EXPECT_EQ(host.viewOrigin().y, doc->height);
+}
+
+// ---- session commands, with the tests' plug-in ---------------------------------------------------
+
+struct ScriptRun {
+    int status;
+    std::string out, err;
+};
+
+struct ToolSession : ::testing::Test {
+    std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("curvicraft-toolsession-" + std::to_string(::getpid()));
+    void SetUp() override
+    {
+        std::filesystem::create_directories(dir);
+        std::ofstream(dir / "square.json") << R"({ "format": "curvicraft-document", "version": 1, "units": "pt",
+  "width": 612, "height": 792, "layers": [ { "name": "Layer 1", "editable": true, "visible": true, "art": [
+  { "type": "path", "id": "sq", "closed": true, "segments": [
+    { "anchor": [0, 0] }, { "anchor": [100, 0] }, { "anchor": [100, 100] }, { "anchor": [0, 100] } ] } ] } ] })";
+    }
+    void TearDown() override { std::filesystem::remove_all(dir); }
+
+    ScriptRun run(const std::string& script)
+    {
+        Host host{HostOptions{CURVICRAFT_TEST_PLUGINS_DIR, CURVICRAFT_DEFAULT_APP_DIR, {}}};
+        EXPECT_EQ(host.loadPlugin("Test Plugin"), kCCNoErr);
+        std::ostringstream out, err;
+        Session session(host, out, err);
+        int status = session.run(script, dir / "s.play");
+        return {status, out.str(), err.str()};
+    }
+};
+
+TEST_F(ToolSession, PressDragReleaseUndoRedo)
+{
+    ScriptRun r = run("open square.json\n"
+                      "tool \"Alpha tool\"\n"
+                      "move 500 500\n"
+                      "move 100 100 shift\n"
+                      "press 100 0\n"
+                      "drag 120 10\n"
+                      "drag 120 10\n"
+                      "drag 130 20 shift alt\n"
+                      "release 130 20 alt\n"
+                      "print sq\n"
+                      "undo\n"
+                      "print sq\n"
+                      "redo\n"
+                      "print sq\n"
+                      "zoom 2\n"
+                      "click 130 20\n");
+    ASSERT_EQ(r.status, 0) << r.err;
+    // Cursors over nothing and over an anchor; labels only when they change; the press is one undo step;
+    // the click at zoom 2 still finds the anchor, and its first label shows although the text repeats.
+    EXPECT_EQ(r.out, R"(debug SP Interface / Startup result=0
+debug AI Tool / AI Select Alpha tool
+debug AI Tool / AI Track Cursor Alpha tool
+cursor 16020
+debug AI Tool / AI Track Cursor Alpha tool shift
+cursor 16021
+debug AI Tool / AI Mouse Down Alpha tool
+debug down hit=0
+debug AI Annotation / AI Draw
+label x=100 y=0
+debug AI Tool / AI Mouse Drag Alpha tool
+debug AI Annotation / AI Invalidate
+debug invalidate 0 0 10 10
+debug AI Annotation / AI Draw
+label x=120 y=10
+debug AI Tool / AI Mouse Drag Alpha tool
+debug marker gone
+debug AI Annotation / AI Invalidate
+debug invalidate 0 0 10 10
+debug AI Annotation / AI Draw
+debug AI Tool / AI Mouse Drag Alpha tool shift alt
+debug marker gone
+debug AI Annotation / AI Invalidate
+debug invalidate 0 0 10 10
+debug AI Annotation / AI Draw
+label x=130 y=20
+debug AI Tool / AI Mouse Up Alpha tool alt
+path sq closed 4 anchors
+  0: anchor 0 0 in 0 0 out 0 0 corner
+  1: anchor 130 20 in 130 20 out 130 20 corner
+  2: anchor 100 100 in 100 100 out 100 100 corner
+  3: anchor 0 100 in 0 100 out 0 100 corner
+path sq closed 4 anchors
+  0: anchor 0 0 in 0 0 out 0 0 corner
+  1: anchor 100 0 in 100 0 out 100 0 corner
+  2: anchor 100 100 in 100 100 out 100 100 corner
+  3: anchor 0 100 in 0 100 out 0 100 corner
+path sq closed 4 anchors
+  0: anchor 0 0 in 0 0 out 0 0 corner
+  1: anchor 130 20 in 130 20 out 130 20 corner
+  2: anchor 100 100 in 100 100 out 100 100 corner
+  3: anchor 0 100 in 0 100 out 0 100 corner
+debug AI Tool / AI Mouse Down Alpha tool
+debug down hit=0
+debug AI Annotation / AI Draw
+label x=130 y=20
+debug AI Tool / AI Mouse Up Alpha tool
+debug SP Interface / Shutdown
+)");
+}
+
+TEST_F(ToolSession, ScriptErrors)
+{
+    struct Case {
+        const char* script;
+        const char* message;
+        int line;
+    } cases[] = {
+        {"new\ntool \"Nope tool\"", "no tool has the title \"Nope tool\"", 2},
+        {"new\npress 1 2", "no tool is selected", 2},
+        {"tool \"Alpha tool\"\npress 1 2", "no document is open", 2},
+        {"new\ntool \"Alpha tool\"\ndrag 1 2", "the mouse button is not down (press first)", 3},
+        {"new\ntool \"Alpha tool\"\nrelease 1 2", "the mouse button is not down", 3},
+        {"new\ntool \"Alpha tool\"\npress 1 2 ctrl", "\"ctrl\" is not a modifier (shift, alt)", 3},
+        {"new\ntool \"Alpha tool\"\npress 1 nan", "y \"nan\" is not a number", 3},
+        {"new\ntool \"Alpha tool\"\npress 1 2\npress 1 2", "already down", 4},
+        {"new\ntool \"Alpha tool\"\npress 1 2\nmove 1 2", "the mouse button is down (use drag)", 4},
+        {"new\ntool \"Alpha tool\"\npress 1 2\nundo", "the mouse button is down", 4},
+        {"new\ntool \"Alpha tool\"\npress 1 2\ntool \"Beta tool\"", "the mouse button is down", 4},
+        {"new\nzoom 0", "zoom 0 is outside 0.01 to 640", 2},
+        {"new\nundo", "nothing to undo", 2},
+        {"new\nredo", "nothing to redo", 2},
+        {"answer maybe", "answer yes or no, not \"maybe\"", 1},
+        {"new\nclick 1 2 3 4 5", "usage: click X Y [shift] [alt]", 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.script);
+        ScriptRun r = run(c.script);
+        EXPECT_EQ(r.status, Session::kScriptError);
+        std::string prefix = (dir / "s.play").string() + ":" + std::to_string(c.line) + ": ";
+        EXPECT_EQ(r.err.rfind(prefix, 0), 0u) << r.err;
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+    }
 }
 
 } // namespace

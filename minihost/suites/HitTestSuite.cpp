@@ -13,8 +13,7 @@
 // curve is numbered by its end anchor, so the closing curve of a closed path is curve 0.
 //
 // A path is rejected by the box around its points before anything else, and a curve by the box around
-// its control points, so a test costs little more than one pass over the points of the paths near the
-// cursor's rows and columns.
+// its control points, so only the few curves near the point are measured exactly.
 #include "SuiteSupport_p.h"
 #include "Suites_p.h"
 #include "geom/HitGeometry.h"
@@ -62,7 +61,7 @@ CCBezier curve(const CCPathSegment& from, const CCPathSegment& to)
 }
 
 class HitScan {
-public:
+  public:
     HitScan(const Document& doc, CCRealPoint p, int32_t request, double tol)
         : doc_(doc), p_(p), request_(request), tol_(tol), tol2_(tol * tol)
     {
@@ -71,12 +70,13 @@ public:
     // Tests an object and everything inside it, topmost first; true once something is hit.
     bool scan(ObjectId root, bool locked, CCHitData& hit)
     {
-        std::vector<std::pair<ObjectId, bool>> stack{{root, locked}};
+        std::vector<std::pair<const Art*, bool>> stack;
+        if (const Art* a = doc_.get(root))
+            stack.push_back({a, locked});
         while (!stack.empty()) {
-            auto [id, lockedAbove] = stack.back();
+            auto [a, lockedAbove] = stack.back();
             stack.pop_back();
-            const Art* a = doc_.get(id);
-            if (!a || (a->attrs & kCCArtHidden))
+            if (a->attrs & kCCArtHidden)
                 continue;
             bool isLocked = lockedAbove || (a->attrs & kCCArtLocked);
             if (a->type == kCCPathArt) {
@@ -85,16 +85,16 @@ public:
                 continue;
             }
             // Children bottom first on the stack, so the topmost comes off first.
-            for (ObjectId c = a->lastChild; c != 0;) {
-                stack.push_back({c, isLocked});
-                const Art* child = doc_.get(c);
-                c = child ? child->prev : 0;
-            }
+            for (const Art* child = doc_.get(a->lastChild); child; child = doc_.get(child->prev))
+                stack.push_back({child, isLocked});
         }
         return false;
     }
 
-private:
+  private:
+    // The path's box rejects it cheaply; otherwise one pass over the anchors gathers the nearest anchor,
+    // handle and curve point within the tolerance, and the part is chosen by rank. Curves far from p are
+    // passed over by the box of their control points.
     bool testPath(const Art& path, CCHitData& hit)
     {
         const std::vector<CCPathSegment>& segs = path.segments;
@@ -107,8 +107,64 @@ private:
             box.add(s.in);
             box.add(s.out);
         }
-        if (!box.near(p_, tol_))
+        if (!box.near(p_, tol_)) // most paths of a document end here
             return false;
+        bool handles = request_ != kCCHitSnapPoints && (path.attrs & kCCArtSelected);
+        bool closed = path.closed;
+
+        double anchorD2 = tol2_, handleD2 = tol2_, curveD = tol_;
+        int64_t anchor = -1, handle = -1, curveEnd = -1;
+        int16_t handlePart = kCCHitOutPart;
+        NearestPoint onCurve;
+        auto tryCurve = [&](const CCPathSegment& from, const CCPathSegment& to, std::size_t end) {
+            const CCRealPoint& c1 = from.out;
+            const CCRealPoint& c2 = to.in;
+            double left = std::min({from.anchor.x, c1.x, c2.x, to.anchor.x}) - tol_;
+            double right = std::max({from.anchor.x, c1.x, c2.x, to.anchor.x}) + tol_;
+            if (p_.x < left || p_.x > right)
+                return;
+            double bottom = std::min({from.anchor.y, c1.y, c2.y, to.anchor.y}) - tol_;
+            double top = std::max({from.anchor.y, c1.y, c2.y, to.anchor.y}) + tol_;
+            if (p_.y < bottom || p_.y > top)
+                return;
+            NearestPoint np = nearestPointOnBezier(curve(from, to), p_);
+            if (np.distance <= curveD && (curveEnd < 0 || np.distance < curveD)) {
+                curveD = np.distance;
+                onCurve = np;
+                curveEnd = static_cast<int64_t>(end);
+            }
+        };
+        for (std::size_t i = 0; i < n; ++i) {
+            const CCPathSegment& s = segs[i];
+            double d2 = dist2(s.anchor, p_);
+            if (d2 <= anchorD2 && (anchor < 0 || d2 < anchorD2)) {
+                anchorD2 = d2;
+                anchor = static_cast<int64_t>(i);
+            }
+            // Handles that shape a curve and are not retracted.
+            if (handles) {
+                if ((closed || i + 1 < n) && !same(s.out, s.anchor)) {
+                    double h2 = dist2(s.out, p_);
+                    if (h2 <= handleD2 && (handle < 0 || h2 < handleD2)) {
+                        handleD2 = h2;
+                        handle = static_cast<int64_t>(i);
+                        handlePart = kCCHitOutPart;
+                    }
+                }
+                if ((closed || i > 0) && !same(s.in, s.anchor)) {
+                    double h2 = dist2(s.in, p_);
+                    if (h2 <= handleD2 && (handle < 0 || h2 < handleD2)) {
+                        handleD2 = h2;
+                        handle = static_cast<int64_t>(i);
+                        handlePart = kCCHitInPart;
+                    }
+                }
+            }
+            if (i > 0)
+                tryCurve(segs[i - 1], s, i);
+        }
+        if (closed && n > 1)
+            tryCurve(segs[n - 1], segs[0], 0); // the closing curve is curve 0
 
         auto found = [&](int16_t part, int64_t segment, CCRealPoint at, double t) {
             hit.hit = 1;
@@ -120,80 +176,18 @@ private:
             hit.t = t;
             return true;
         };
-
-        // Anchors: the nearest within the tolerance.
-        double best = tol2_;
-        int64_t bestIndex = -1;
-        for (std::size_t i = 0; i < n; ++i) {
-            double d2 = dist2(segs[i].anchor, p_);
-            if (d2 <= best && (bestIndex < 0 || d2 < best)) {
-                best = d2;
-                bestIndex = static_cast<int64_t>(i);
-            }
-        }
-        if (bestIndex >= 0)
-            return found(kCCHitAnchorPart, bestIndex, segs[bestIndex].anchor, 0);
-
-        if (request_ == kCCHitSnapPoints && path.closed) {
+        if (anchor >= 0)
+            return found(kCCHitAnchorPart, anchor, segs[anchor].anchor, 0);
+        if (request_ == kCCHitSnapPoints && closed) {
             CCRealPoint centre{0.5 * (box.left + box.right), 0.5 * (box.bottom + box.top)};
             if (dist2(centre, p_) <= tol2_)
                 return found(kCCHitCenterPart, -1, centre, 0);
         }
-
-        // Handles of a selected path: those that shape a curve and are not retracted.
-        if (request_ != kCCHitSnapPoints && (path.attrs & kCCArtSelected)) {
-            best = tol2_;
-            bestIndex = -1;
-            int16_t bestPart = kCCHitOutPart;
-            for (std::size_t i = 0; i < n; ++i) {
-                const CCPathSegment& s = segs[i];
-                bool hasOut = path.closed || i + 1 < n, hasIn = path.closed || i > 0;
-                for (int16_t part : {int16_t(kCCHitOutPart), int16_t(kCCHitInPart)}) {
-                    const CCRealPoint& h = part == kCCHitOutPart ? s.out : s.in;
-                    if (!(part == kCCHitOutPart ? hasOut : hasIn) || same(h, s.anchor))
-                        continue;
-                    double d2 = dist2(h, p_);
-                    if (d2 <= best && (bestIndex < 0 || d2 < best)) {
-                        best = d2;
-                        bestIndex = static_cast<int64_t>(i);
-                        bestPart = part;
-                    }
-                }
-            }
-            if (bestIndex >= 0) {
-                const CCPathSegment& s = segs[bestIndex];
-                return found(bestPart, bestIndex, bestPart == kCCHitOutPart ? s.out : s.in, 0);
-            }
-        }
-
-        // Curves, numbered by their end anchor.
-        double bestDistance = tol_;
-        bool curveHit = false;
-        NearestPoint bestPoint;
-        std::size_t bestCurve = 0;
-        std::size_t curves = path.closed ? n : n - 1;
-        for (std::size_t k = 1; k <= curves; ++k) {
-            std::size_t end = k % n;
-            CCBezier b = curve(segs[k - 1], segs[end]);
-            Box cb;
-            cb.add(b.p0);
-            cb.add(b.p1);
-            cb.add(b.p2);
-            cb.add(b.p3);
-            if (!cb.near(p_, tol_))
-                continue;
-            NearestPoint np = nearestPointOnBezier(b, p_);
-            if (np.distance <= bestDistance && (!curveHit || np.distance < bestDistance)) {
-                bestDistance = np.distance;
-                bestPoint = np;
-                bestCurve = end;
-                curveHit = true;
-            }
-        }
-        if (curveHit)
-            return found(kCCHitCurvePart, static_cast<int64_t>(bestCurve), bestPoint.point, bestPoint.t);
-
-        if (request_ == kCCHitAll && path.style.fill && filled(path))
+        if (handle >= 0)
+            return found(handlePart, handle, handlePart == kCCHitOutPart ? segs[handle].out : segs[handle].in, 0);
+        if (curveEnd >= 0)
+            return found(kCCHitCurvePart, curveEnd, onCurve.point, onCurve.t);
+        if (request_ == kCCHitAll && path.style.fill && box.near(p_, 0) && filled(path))
             return found(kCCHitFillPart, -1, p_, 0);
         return false;
     }

@@ -1,16 +1,18 @@
 // A plug-in for the host tests. It reports each message on the debugger channel as
 // "CALLER / SELECTOR ..." and keeps a small state object in the globals slot:
 //   Startup   acquires its suites, names itself, registers a notifier for "Test Notify Type", takes an
-//             access lock and a "test state" block; any failure releases what it took and is returned.
+//             access lock and a "test state" block, and adds four tools ("Alpha tool" to "Delta tool":
+//             one group, two toolsets) and an inactive annotator; any failure releases what it took and
+//             is returned.
 //   Shutdown  gives everything back and clears the globals slot.
 //   Unload    releases its suites; Reload acquires them again and reports the message count kept in
 //             the state object, which shows that the globals slot survived.
 //   AI Notify pushes an application context, reports the type and the data text, pops the context.
 //   "Test"    selectors: "Leak" takes a block it never frees, "Alert" shows an alert, "Deactivate"
 //             switches its notifier off, "Rotate Selection" turns the selected paths a quarter turn
-//             about (5, 5) through the matching-art, real-math and transform suites, "Register Tools"
-//             adds four tools in one group and two toolsets and an annotator (inactive).
-//   AI Tool   every tool message names its tool ("AI Tool / AI Select Alpha tool"). A press drags an
+//             about (5, 5) through the matching-art, real-math and transform suites.
+//   AI Tool   every tool message names its tool and the modifiers held ("AI Tool / AI Mouse Drag Alpha
+//             tool shift"). Tracking the cursor sets cursor 16021 over anything hit, else 16020. A press drags an
 //             anchor: mouse-down hit-tests (request 8) and switches the annotator on; each drag step
 //             reverts the previous one with UndoChanges, moves the anchor to the cursor, adds a marker
 //             path, says whether the previous marker is gone and invalidates the label's rectangle;
@@ -88,6 +90,8 @@ CCErr acquireSuites()
     return kCCNoErr;
 }
 
+CCErr registerTools(CCPluginRef self);
+
 CCErr startup(CCMessageHeader* header)
 {
     if (CCErr err = acquireSuites())
@@ -102,7 +106,11 @@ CCErr startup(CCMessageHeader* header)
         err = sAccess->AcquirePlugin(header->self, &state->access);
     if (!err)
         err = sBlocks->AllocateBlock(64, "test state", &state->block);
+    if (!err)
+        err = registerTools(header->self);
     if (err) {
+        if (state && state->block)
+            sBlocks->FreeBlock(state->block);
         if (state && state->access)
             sAccess->ReleasePlugin(state->access);
         delete state;
@@ -149,6 +157,7 @@ struct ToolState {
     int16_t segment = -1;
     CCArtHandle marker = nullptr;
     CCRealPoint cursor{};
+    void* cursors = nullptr; // the host's cursor resources, made at the first cursor set
 } gTools;
 
 const char* const kToolTitles[4] = {"Alpha tool", "Beta tool", "Gamma tool", "Delta tool"};
@@ -189,7 +198,23 @@ CCErr toolMessage(const char* selector, const CCToolMessage* message)
         return tools.err;
     const char* title = "?";
     tools.suite->GetToolTitle(message->tool, &title);
-    debug("AI Tool / %s %s", selector, title);
+    char line[256];
+    std::snprintf(line, sizeof line, "AI Tool / %s %s%s%s", selector, title,
+                  (message->modifiers & kCCEventModifierShift) ? " shift" : "",
+                  (message->modifiers & kCCEventModifierOption) ? " alt" : "");
+    debug("%s", line);
+    if (!std::strcmp(selector, kCCTrackCursorSelector)) {
+        Scoped<CCHitTestSuite> hits(kCCHitTestSuite, kCCHitTestSuiteVersion);
+        if (hits.err)
+            return hits.err;
+        if (!gTools.cursors)
+            if (CCErr err = sUser->CreateCursorResourceMgr(nullptr, &gTools.cursors))
+                return err;
+        CCHitData hit{};
+        if (CCErr err = hits.suite->HitTest(nullptr, &message->cursor, kCCHitAll, &hit))
+            return err;
+        return sUser->SetCursor(hit.hit ? 16021 : 16020, gTools.cursors);
+    }
     bool down = !std::strcmp(selector, kCCMouseDownSelector), drag = !std::strcmp(selector, kCCMouseDragSelector),
          up = !std::strcmp(selector, kCCMouseUpSelector);
     if (!down && !drag && !up)
@@ -348,8 +373,6 @@ extern "C" __attribute__((visibility("default"))) CCErr PluginMain(const char* c
         return sNotifier->SetNotifierActive(state->notifier, 0);
     } else if (!std::strcmp(caller, "Test") && !std::strcmp(selector, "Rotate Selection")) {
         return rotateSelection();
-    } else if (!std::strcmp(caller, "Test") && !std::strcmp(selector, "Register Tools")) {
-        return registerTools(header->self);
     } else if (!std::strcmp(caller, kCCToolCaller)) {
         return toolMessage(selector, static_cast<const CCToolMessage*>(message));
     } else if (!std::strcmp(caller, kCCAnnotationCaller)) {
