@@ -11,6 +11,8 @@
 #include "tools/corner/RoundFillet.h"
 #include "tools/corner/TwoPieceArc.h"
 #include "tools/framework/CurvicraftGlobals.h"
+#include "tools/framework/ToolCtrlr.h"
+#include "tools/framework/ToolTable.h"
 
 #include <gtest/gtest.h>
 
@@ -694,6 +696,53 @@ TEST_F(RoundFilletPress, FailedPressesLeaveTheDocumentAsItWas)
             EXPECT_EQ(settings().fixedRadius, 50) << "the release of a failed pick does nothing";
         }
     }
+}
+
+TEST_F(RoundFilletPress, PanelTextInDocumentUnits)
+{
+    const std::unique_ptr<ToolCtrlr> ctrlr = createToolCtrlr(kRoundFilletSlot);
+    ASSERT_NE(ctrlr, nullptr);
+    SettingsWriter limits;
+    ctrlr->writeMinValues(limits);
+    ctrlr->writeMaxValues(limits);
+    EXPECT_EQ(limits.text(), "<snap_size>0</snap_size><fixed_radius>0</fixed_radius>"
+                             "<snap_size>4000</snap_size><fixed_radius>4000</fixed_radius>");
+
+    // A fillet of 21.213 pt, shown in millimetres.
+    const ObjectId square = addPath(kSquare);
+    const RealPoint o{100, 100};
+    press(o, {towards(o, 30, 225)});
+    ASSERT_EQ(segs(square).size(), 6u);
+    globals()->unitsIndex = 5;
+    std::string info;
+    ASSERT_EQ(ctrlr->currentInfo(info), kCCNoErr);
+    EXPECT_EQ(info, "7.484 mm");
+    SettingsWriter params;
+    ASSERT_EQ(ctrlr->writeParams(params), kCCNoErr);
+    EXPECT_EQ(params.text(), "<units>mm</units><ope_style>0</ope_style><snap_size>7.05556</snap_size>"
+                             "<fixed_radius>17.6389</fixed_radius><curr_info>7.484 mm</curr_info>");
+
+    // What the panel sends back is read in the same units; the last radius is cleared.
+    EXPECT_EQ(ctrlr->readParams("<ope_style>2</ope_style><snap_size>5</snap_size><fixed_radius>25.4</fixed_radius>"),
+              1);
+    EXPECT_EQ(settings().opeStyle, 2);
+    EXPECT_NEAR(settings().snapSize, 5 * 72 / 25.4, 1e-9);
+    EXPECT_NEAR(settings().fixedRadius, 72, 1e-9);
+    EXPECT_EQ(settings().lastRadius, 0);
+    ASSERT_EQ(ctrlr->currentInfo(info), kCCNoErr);
+    EXPECT_EQ(info, "0 mm");
+
+    // Tags that are missing or no numbers keep their values.
+    EXPECT_EQ(ctrlr->readParams("<snap_size>abc</snap_size>"), 1);
+    EXPECT_EQ(settings().opeStyle, 2);
+    EXPECT_NEAR(settings().snapSize, 5 * 72 / 25.4, 1e-9);
+    EXPECT_NEAR(settings().fixedRadius, 72, 1e-9);
+
+    // The next press uses what the panel set: fixed mode, 72 pt.
+    ASSERT_TRUE(host.undo());
+    press(o, {towards(o, 30, 225)});
+    ASSERT_EQ(segs(square).size(), 6u);
+    expectFillet(&segs(square)[2], {100, 0}, o, {0, 100}, towards(o, 72 / kSqrtHalf, 225), 72, "fixed 72 pt");
 }
 
 } // namespace
