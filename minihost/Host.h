@@ -136,7 +136,7 @@ public:
     // "label TEXT" line unless it repeats the last label of the current press.
     void redraw();
     const std::vector<DrawOp>& lastDrawing() const; // what the last redraw drew
-    std::vector<CCRect32> takeInvalidations();      // view rectangles invalidated since the last call
+    std::vector<CCRect32> takeInvalidations();      // view rectangles invalidated since the last call (the latest 1024)
 
     struct Impl;
     Impl& impl() { return *impl_; }

@@ -53,6 +53,8 @@ struct Host::Impl {
     char pluginTag = 0; // its address is the plug-in reference
     CCPluginRef pluginRef() { return reinterpret_cast<CCPluginRef>(&pluginTag); }
     bool isPlugin(CCPluginRef ref) { return ref != nullptr && ref == pluginRef() && plugin.found; }
+    // The plug-in is started, not unloaded, and its code is present: the host may call on it.
+    bool pluginServing() const { return plugin.entry && plugin.running && !plugin.unloaded; }
 
     // Handle values of access references, notifiers, contexts and memory handles; never reused.
     std::uintptr_t nextHandle = 0x10000;
@@ -129,7 +131,8 @@ struct Host::Impl {
     Annotator* findAnnotator(CCAnnotatorHandle h);
     bool redrawPending = false;
     bool invalidating = false; // an "AI Invalidate" is being delivered
-    std::vector<CCRect32> invalidRects;
+    std::vector<CCRect32> invalidRects; // the latest ones, up to kKeptInvalidations
+    static constexpr std::size_t kKeptInvalidations = 1024;
     std::vector<Host::DrawOp> drawing; // what the last redraw drew
     int drawerTag = 0;                 // its address is the drawer of an "AI Draw" message
     bool drawerLive = false;           // an "AI Draw" is being delivered

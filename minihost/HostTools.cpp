@@ -114,7 +114,7 @@ CCErr Host::Impl::runTopLevel(const char* caller, const char* selector, const st
 void Host::Impl::redraw()
 {
     redrawPending = false;
-    if (!plugin.entry || drawerLive)
+    if (!pluginServing() || drawerLive)
         return;
     drawing.clear();
     syncView();
@@ -126,7 +126,7 @@ void Host::Impl::redraw()
     for (std::uintptr_t handle : targets) {
         // An annotator may be switched off or the plug-in stopped while another one draws.
         Annotator* a = findAnnotator(reinterpret_cast<CCAnnotatorHandle>(handle));
-        if (!a || !a->active || !plugin.entry)
+        if (!a || !a->active || !pluginServing())
             continue;
         CCAnnotatorMessage message{};
         message.annotator = reinterpret_cast<CCAnnotatorHandle>(handle);

@@ -43,7 +43,7 @@ struct HitCase {
     const char* what;
     double x, y;
     int32_t request;
-    int part;    // -1: nothing hit
+    int part; // -1: nothing hit
     int segment;
     double px, py; // the reported point
 };
@@ -223,9 +223,9 @@ TEST_F(HitTests, CurvedFillAndEvenOdd)
 {
     // A circle of four quarter arcs: points just inside and just outside the curve, not the polygon.
     addPath("M 100,0 C 100,55.228 55.228,100 0,100 C -55.228,100 -100,55.228 -100,0 "
-                              "C -100,-55.228 -55.228,-100 0,-100 C 55.228,-100 100,-55.228 100,0 Z");
-    EXPECT_EQ(hit(65, 65, kCCHitAll).part, kCCHitFillPart);   // outside the inscribed square, inside the circle
-    EXPECT_EQ(hit(74, 74, kCCHitAll).hit, 0);                 // outside the circle by more than the tolerance
+            "C -100,-55.228 -55.228,-100 0,-100 C 55.228,-100 100,-55.228 100,0 Z");
+    EXPECT_EQ(hit(65, 65, kCCHitAll).part, kCCHitFillPart); // outside the inscribed square, inside the circle
+    EXPECT_EQ(hit(74, 74, kCCHitAll).hit, 0);               // outside the circle by more than the tolerance
     ObjectId star = addPath("M 0,300 L 60,110 L -95,230 L 95,230 L -60,110 Z");
     EXPECT_EQ(hit(0, 200, kCCHitAll).art, h(star)) << "nonzero: the centre of a pentagram is filled";
     Art* s = doc->edit(star);
@@ -460,6 +460,17 @@ TEST_F(ToolHost, InvalidateReachesTheAnnotatorOnceAndRedraws)
     const CCRect32 r{1, 2, 3, 4};
     EXPECT_EQ(sAnnotator->InvalAnnotationRect(&r), kCCNoErr);
     EXPECT_TRUE(take().empty());
+
+    // An unloaded plug-in is not called on to draw, even with its annotator on.
+    CCAnnotatorHandle annotator = nullptr;
+    ASSERT_EQ(sAnnotator->AddAnnotator(host.pluginRef(), "Second", &annotator), kCCNoErr);
+    ASSERT_EQ(host.unload(false), kCCNoErr);
+    take();
+    host.redraw();
+    EXPECT_TRUE(only("debug AI Annotation").empty());
+    ASSERT_EQ(host.reload(), kCCNoErr);
+    host.redraw();
+    EXPECT_EQ(only("debug AI Annotation"), std::vector<std::string>{"debug AI Annotation / AI Draw"});
 }
 
 // ---- document and view suites -----------------------------------------------------------------------
@@ -468,9 +479,9 @@ struct DocumentViewTests : kerneltest::KernelFixture {};
 
 TEST_F(DocumentViewTests, RulerUnitsSizeAndHandles)
 {
-    const std::pair<const char*, int16_t> units[] = {{"pt", kCCUnitsPoints}, {"in", kCCUnitsInches},
+    const std::pair<const char*, int16_t> units[] = {{"pt", kCCUnitsPoints},      {"in", kCCUnitsInches},
                                                      {"cm", kCCUnitsCentimeters}, {"mm", kCCUnitsMillimeters},
-                                                     {"px", kCCUnitsPixels}, {"H", kCCUnitsQ}};
+                                                     {"px", kCCUnitsPixels},      {"H", kCCUnitsQ}};
     for (auto [name, code] : units) {
         doc->units = name;
         int16_t got = -1;

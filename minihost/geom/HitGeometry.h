@@ -6,9 +6,9 @@
 namespace minihost {
 
 struct NearestPoint {
-    double t = 0;          // parameter on the cubic
-    CCRealPoint point{};   // the cubic's point at t
-    double distance = 0;   // from the query point
+    double t = 0;        // parameter on the cubic
+    CCRealPoint point{}; // the cubic's point at t
+    double distance = 0; // from the query point
 };
 
 // The point of a cubic nearest to p. A straight cubic (both handles retracted) is projected exactly and

@@ -39,8 +39,8 @@ CCErr record(Host::Impl& host, Host::DrawOp op)
 
 std::int32_t clamp32(std::int64_t v)
 {
-    return static_cast<std::int32_t>(
-        std::clamp<std::int64_t>(v, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, std::numeric_limits<std::int32_t>::min(),
+                                                              std::numeric_limits<std::int32_t>::max()));
 }
 
 // Characters of a UTF-8 text: every byte that does not continue a sequence.

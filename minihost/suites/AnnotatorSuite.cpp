@@ -61,9 +61,12 @@ CCErr InvalAnnotationRect(const CCRect32* rect)
     if (!rect)
         return kCCBadParameterErr;
     return guarded([&] {
-        host->invalidRects.push_back(*rect);
+        std::vector<CCRect32>& kept = host->invalidRects;
+        if (kept.size() >= Host::Impl::kKeptInvalidations) // nobody collects them: keep the latest
+            kept.erase(kept.begin(), kept.begin() + kept.size() / 2);
+        kept.push_back(*rect);
         host->redrawPending = true;
-        if (host->invalidating || !host->plugin.entry)
+        if (host->invalidating || !host->pluginServing())
             return kCCNoErr;
         std::vector<std::uintptr_t> targets;
         for (const Host::Impl::Annotator& a : host->annotators)
@@ -73,12 +76,12 @@ CCErr InvalAnnotationRect(const CCRect32* rect)
         CCErr first = kCCNoErr;
         for (std::uintptr_t handle : targets) {
             const Host::Impl::Annotator* a = host->findAnnotator(reinterpret_cast<CCAnnotatorHandle>(handle));
-            if (!a || !a->active || !host->plugin.entry)
+            if (!a || !a->active || !host->pluginServing())
                 continue;
             CCAnnotatorMessage message{};
             message.annotator = reinterpret_cast<CCAnnotatorHandle>(handle);
-            message.invalidRect = CCRealRect{double(rect->left), double(rect->top), double(rect->right),
-                                             double(rect->bottom)};
+            message.invalidRect =
+                CCRealRect{double(rect->left), double(rect->top), double(rect->right), double(rect->bottom)};
             CCErr err = host->deliver(kCCAnnotationCaller, kCCInvalidateSelector, &message);
             if (first == kCCNoErr)
                 first = err;

@@ -31,8 +31,12 @@ CCErr GetDocumentRulerUnits(int16_t* units)
     if (!units)
         return kCCBadParameterErr;
     static constexpr std::pair<std::string_view, int16_t> kUnits[] = {
-        {"pt", kCCUnitsPoints},      {"in", kCCUnitsInches}, {"cm", kCCUnitsCentimeters},
-        {"mm", kCCUnitsMillimeters}, {"pc", kCCUnitsPicas},  {"px", kCCUnitsPixels},
+        {"pt", kCCUnitsPoints},
+        {"in", kCCUnitsInches},
+        {"cm", kCCUnitsCentimeters},
+        {"mm", kCCUnitsMillimeters},
+        {"pc", kCCUnitsPicas},
+        {"px", kCCUnitsPixels},
         {"H", kCCUnitsQ},
     };
     for (const auto& [name, code] : kUnits)

@@ -61,7 +61,7 @@ CCBezier curve(const CCPathSegment& from, const CCPathSegment& to)
 }
 
 class HitScan {
-public:
+  public:
     HitScan(const Document& doc, CCRealPoint p, int32_t request, double tol)
         : doc_(doc), p_(p), request_(request), tol_(tol), tol2_(tol * tol)
     {
@@ -91,7 +91,7 @@ public:
         return false;
     }
 
-private:
+  private:
     // The path's box rejects it cheaply; otherwise one pass over the anchors gathers the nearest anchor,
     // handle and curve point within the tolerance, and the part is chosen by rank. Curves far from p are
     // passed over by the box of their control points.

@@ -10,7 +10,6 @@
 #include "tools/framework/ToolTable.h"
 
 #include <cstring>
-#include <exception>
 
 namespace curvicraft {
 
@@ -255,7 +254,7 @@ CCErr CurvicraftPlugin::handleNotify(CCNotifierMessage* message)
         if (internalNotifier_ && message->notifier == internalNotifier_)
             return dispatchInternalNotice(static_cast<const InternalNotifierData*>(message->notifyData));
         return Plugin::handleNotify(message);
-    } catch (const std::exception&) {
+    } catch (...) {
         return kNotifyFailedErr;
     }
 }
