@@ -100,6 +100,9 @@ Host::Host(HostOptions options) : impl_(std::make_unique<Impl>())
     addSuite(kCCLayerSuite, kCCLayerSuiteVersion, &suites::layer());
     addSuite(kCCGroupSuite, kCCGroupSuiteVersion, &suites::group());
     addSuite(kCCExpandSuite, kCCExpandSuiteVersion, &suites::expand());
+    addSuite(kCCFilterSuite, kCCFilterSuiteVersion, &suites::filter());
+    addSuite(kCCMenuSuite, kCCMenuSuiteVersion, &suites::menu());
+    addSuite(kCCActionManagerSuite, kCCActionManagerSuiteVersion, &suites::actionManager());
     gCurrent = this;
 }
 

@@ -1,5 +1,6 @@
 #include "Session.h"
 
+#include "Commands.h"
 #include "Host.h"
 #include "io/DocumentFile.h"
 #include "io/DocumentInfo.h"
@@ -191,6 +192,12 @@ void cmdPrint(Session& s, const Session::Words& args)
         s.print(describeObject(doc, s.object(name)));
 }
 
+void cmdMenu(Session& s, const Session::Words& args)
+{
+    if (!chooseMenuCommand(s.host(), args[0]))
+        throw ScriptError("no menu command has the title \"" + args[0] + "\"");
+}
+
 } // namespace
 
 const std::vector<Session::Command>& Session::commands()
@@ -202,6 +209,7 @@ const std::vector<Session::Command>& Session::commands()
         {"select", "select all | none | ID...", 1, -1, cmdSelect},
         {"anchors", "anchors ID S0 S1 ...", 2, -1, cmdAnchors},
         {"print", "print [ID...]", 0, -1, cmdPrint},
+        {"menu", "menu \"TITLE\"", 1, 1, cmdMenu},
     };
     return table;
 }

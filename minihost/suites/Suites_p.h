@@ -27,5 +27,8 @@ const CCTransformArtSuite& transformArt();
 const CCLayerSuite& layer();
 const CCGroupSuite& group();
 const CCExpandSuite& expand();
+const CCFilterSuite& filter();
+const CCMenuSuite& menu();
+const CCActionManagerSuite& actionManager();
 
 } // namespace minihost::suites

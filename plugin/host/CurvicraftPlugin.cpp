@@ -16,7 +16,11 @@ CurvicraftPlugin::CurvicraftPlugin(CCPluginRef pluginRef) noexcept : Plugin(plug
 }
 
 // Fields added here must be restored from `old` as well.
-CurvicraftPlugin::CurvicraftPlugin(const RebindSnapshot& old) noexcept : Plugin(old) {}
+CurvicraftPlugin::CurvicraftPlugin(const RebindSnapshot& old) noexcept : Plugin(old)
+{
+    old.restore(smartRound_);
+    old.restore(parametersShown_);
+}
 
 // A failed start-up destroys the object after it was made the instance: leave no dangling pointer.
 CurvicraftPlugin::~CurvicraftPlugin()
@@ -32,7 +36,11 @@ CurvicraftPlugin* CurvicraftPlugin::instance() noexcept
 
 CCErr CurvicraftPlugin::handleStartup(CCPluginMessage* message)
 {
-    return Plugin::handleStartup(message);
+    if (CCErr err = Plugin::handleStartup(message))
+        return err;
+    if (CCErr err = startupSmartRound())
+        return err;
+    return kCCNoErr;
 }
 
 // Unlock before the suites go: giving the lock back needs the access suite.
@@ -58,9 +66,6 @@ void CurvicraftPlugin::setInstance(Plugin* plugin)
 
 CCErr CurvicraftPlugin::handlePostStartup() { return Plugin::handlePostStartup(); }
 CCErr CurvicraftPlugin::handleNotify(CCNotifierMessage* message) { return Plugin::handleNotify(message); }
-CCErr CurvicraftPlugin::handleDoAction(void* message) { return Plugin::handleDoAction(message); }
-CCErr CurvicraftPlugin::handleFilterParameters(void* message) { return Plugin::handleFilterParameters(message); }
-CCErr CurvicraftPlugin::handleFilterGo(void* message) { return Plugin::handleFilterGo(message); }
 CCErr CurvicraftPlugin::handleEffectEditParameters(void* message) { return Plugin::handleEffectEditParameters(message); }
 CCErr CurvicraftPlugin::handleEffectGoLive(void* message) { return Plugin::handleEffectGoLive(message); }
 CCErr CurvicraftPlugin::handleEffectInterpolate(void* message) { return Plugin::handleEffectInterpolate(message); }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Plugin.h"
+#include "smartround/SmartRoundFilter.h"
 
 namespace curvicraft {
 
@@ -38,6 +39,15 @@ public:
     CCErr handleToolMouseUp(CCToolMessage* message) override;
     CCErr handleToolSelect(CCToolMessage* message) override;
     CCErr handleToolDeselect(CCToolMessage* message) override;
+
+    // Smart Rounding's filters and action (bodies in CurvicraftPluginFilters.cpp).
+    const SmartRoundFilterState& smartRoundState() const { return smartRound_; }
+
+private:
+    CCErr startupSmartRound();
+
+    SmartRoundFilterState smartRound_{};
+    CCBool32 parametersShown_ = 0; // the filter's parameters were just asked for
 };
 
 } // namespace curvicraft

@@ -23,6 +23,9 @@ const CCTransformArtSuite* sTransformArt = nullptr;
 const CCLayerSuite* sLayer = nullptr;
 const CCGroupSuite* sGroup = nullptr;
 const CCExpandSuite* sExpand = nullptr;
+const CCFilterSuite* sFilter = nullptr;
+const CCMenuSuite* sMenu = nullptr;
+const CCActionManagerSuite* sActionManager = nullptr;
 
 #define CC_ROW(var, name, version) {name, version, reinterpret_cast<const void**>(&var)}
 
@@ -49,6 +52,9 @@ SuiteEntry gMainSuites[] = {
     CC_ROW(sLayer, kCCLayerSuite, kCCLayerSuiteVersion),
     CC_ROW(sGroup, kCCGroupSuite, kCCGroupSuiteVersion),
     CC_ROW(sExpand, kCCExpandSuite, kCCExpandSuiteVersion),
+    CC_ROW(sFilter, kCCFilterSuite, kCCFilterSuiteVersion),
+    CC_ROW(sMenu, kCCMenuSuite, kCCMenuSuiteVersion),
+    CC_ROW(sActionManager, kCCActionManagerSuite, kCCActionManagerSuiteVersion),
     {nullptr, 0, nullptr}, // no optional rows
 };
 

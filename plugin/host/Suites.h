@@ -35,6 +35,9 @@ extern const CCTransformArtSuite* sTransformArt;
 extern const CCLayerSuite* sLayer;
 extern const CCGroupSuite* sGroup;
 extern const CCExpandSuite* sExpand;
+extern const CCFilterSuite* sFilter;
+extern const CCMenuSuite* sMenu;
+extern const CCActionManagerSuite* sActionManager;
 
 // The first group (always acquired first), the main table (ended by a row with a null name, whose
 // version holds 'OPTS' when optional rows follow) and the late table acquired after start-up.
