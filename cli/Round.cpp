@@ -7,7 +7,6 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
-#include <functional>
 #include <iostream>
 #include <set>
 #include <unistd.h>
@@ -32,26 +31,36 @@ bool lockedOrHidden(const minihost::Art& a)
     return (a.attrs & (kCCArtLocked | kCCArtHidden)) != 0;
 }
 
-// Selects every path a user could click: on editable, visible layers, outside locked or hidden objects.
-void selectAllPaths(minihost::Document& doc)
+bool hasLockedOrHiddenInside(const minihost::Document& doc, minihost::ObjectId id)
+{
+    for (minihost::ObjectId c : doc.children(id))
+        if (lockedOrHidden(*doc.get(c)) || hasLockedOrHiddenInside(doc, c))
+            return true;
+    return false;
+}
+
+// Selects an object wholly, as a click does; locked and hidden objects inside it stay unselected.
+void clickSelect(minihost::Document& doc, minihost::ObjectId id)
+{
+    if (lockedOrHidden(*doc.get(id)))
+        return;
+    if (!hasLockedOrHiddenInside(doc, id)) {
+        doc.selectWhole(id);
+        return;
+    }
+    for (minihost::ObjectId c : doc.children(id))
+        clickSelect(doc, c);
+}
+
+// Selects everything a user could click on the editable, visible layers (the host's Select All), so the
+// filter command and this command see the same selection.
+void selectAll(minihost::Document& doc)
 {
     doc.deselectAll();
-    std::vector<minihost::ObjectId> paths;
-    std::function<void(minihost::ObjectId)> visit = [&](minihost::ObjectId id) {
-        const minihost::Art* a = doc.get(id);
-        if (!a || lockedOrHidden(*a))
-            return;
-        if (a->type == kCCPathArt)
-            paths.push_back(id);
-        for (minihost::ObjectId c : doc.children(id))
-            visit(c);
-    };
     for (const minihost::Layer& l : doc.layers())
         if (l.editable && l.visible)
             for (minihost::ObjectId c : doc.children(l.group))
-                visit(c);
-    for (minihost::ObjectId id : paths)
-        doc.selectWhole(id);
+                clickSelect(doc, c);
 }
 
 struct PathSnapshot {
@@ -196,7 +205,7 @@ int runRound(const RoundOptions& options)
             host.setDocument(minihost::DocumentFile::load(input));
             minihost::Document& doc = host.document();
             if (!options.selectedOnly)
-                selectAllPaths(doc);
+                selectAll(doc);
             const auto before = selectedPaths(doc);
             if (CCErr err = minihost::playAction(host, kActionName, params, false))
                 throw std::runtime_error(input + ": the plug-in refused the rounding (" + std::to_string(err) + ")");
