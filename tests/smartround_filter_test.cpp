@@ -354,4 +354,27 @@ TEST(SmartRoundCli, MalformedFilesFailAloneAndLeaveNoOutput)
     EXPECT_EQ(countAnchorsAt(*units->get(units->findByName("p")), 7.2, 0), 1);
 }
 
+// With --selected-only the file's selection is kept and only anchors in state 1 are rounded.
+TEST(SmartRoundCli, SelectedOnlyKeepsTheFilesSelection)
+{
+    TempDir tmp;
+    writeFile(tmp / "sel.json", R"({"format":"curvicraft-document","version":1,"layers":[{"name":"L","art":[
+      {"type":"path","id":"p","closed":true,"selected":true,"segments":[
+        {"anchor":[0,0],"selection":1},{"anchor":[100,0],"selection":4},
+        {"anchor":[100,100],"selection":0},{"anchor":[0,100],"selection":1}]},
+      {"type":"path","id":"q","closed":true,"segments":[
+        {"anchor":[200,0]},{"anchor":[300,0]},{"anchor":[300,100]},{"anchor":[200,100]}]}]}]})");
+    std::string out;
+    ASSERT_EQ(runCli("round --selected-only --convex 10 -o " + quote(tmp / "o.json") + " " + quote(tmp / "sel.json"), &out), 0)
+        << out;
+    auto doc = DocumentFile::load(tmp / "o.json");
+    const Art& p = *doc->get(doc->findByName("p"));
+    const Art& q = *doc->get(doc->findByName("q"));
+    EXPECT_EQ(p.segments.size(), 6u);
+    EXPECT_EQ(countAnchorsAt(p, 0, 0), 0);
+    EXPECT_EQ(countAnchorsAt(p, 100, 0), 1);
+    EXPECT_EQ(countAnchorsAt(p, 0, 90), 1);
+    EXPECT_EQ(q.segments.size(), 4u);
+}
+
 } // namespace
