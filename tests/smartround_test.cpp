@@ -263,6 +263,32 @@ TEST_F(SmartRoundTest, CurvedSideBudgetEndsAtThirtyDegrees)
     EXPECT_EQ(found, 1);
 }
 
+// Both ends of a quarter-circle side are corners: each takes 30 degrees of it, and the piece left between
+// the two cut points is still the same circle.
+TEST_F(SmartRoundTest, CurvedSideBetweenTwoCornersKeepsItsShape)
+{
+    const double k = 100 * 0.5522847498;
+    char text[160];
+    std::snprintf(text, sizeof text, "M 0,0 C %.10f,0 100,%.10f 100,100 L -200,100 L -200,-200 L 0,-200 Z", k, 100 - k);
+    ObjectId id = addPath(text);
+    ASSERT_EQ(roundPath(params(200, 200), h(id)), kCCNoErr);
+    const auto& s = segs(id);
+    const CCRealPoint centre{0, 100};
+    std::vector<std::size_t> onArc;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        const double turned = (pointAngle(centre, s[i].anchor) + std::numbers::pi / 2) / kDeg;
+        if (std::fabs(pointDistance(centre, s[i].anchor) - 100) < 0.05 && turned > 1 && turned < 89)
+            onArc.push_back(i);
+    }
+    ASSERT_EQ(onArc.size(), 2u);
+    ASSERT_EQ(onArc[1], onArc[0] + 1);
+    const CCBezier middle = curveFrom(s, onArc[0]);
+    for (double t : {0.0, 0.25, 0.5, 0.75, 1.0})
+        EXPECT_NEAR(pointDistance(centre, bezierAt(middle, t)), 100, 0.05) << t;
+    EXPECT_NEAR((pointAngle(centre, middle.p0) + std::numbers::pi / 2) / kDeg, 30, 0.6);
+    EXPECT_NEAR((pointAngle(centre, middle.p3) + std::numbers::pi / 2) / kDeg, 60, 0.6);
+}
+
 TEST_F(SmartRoundTest, PathsThatCannotBeRoundedStayExactly)
 {
     struct Case {

@@ -86,12 +86,12 @@ bool isCornerKind(std::uint16_t kind)
 // taken from the corner's side.
 BezierCurve curveForward(const CornerNode* from, const CornerNode* to)
 {
-    return BezierCurve{from->segment.anchor, from->segment.out, to->segment.in, to->segment.anchor};
+    return BezierCurve{from->segment->anchor, from->segment->out, to->segment->in, to->segment->anchor};
 }
 
 BezierCurve curveBackward(const CornerNode* from, const CornerNode* to)
 {
-    return BezierCurve{from->segment.anchor, from->segment.in, to->segment.out, to->segment.anchor};
+    return BezierCurve{from->segment->anchor, from->segment->in, to->segment->out, to->segment->anchor};
 }
 
 // Everything one roundPath call works on.
@@ -325,10 +325,10 @@ CutResult makeCut(Rounding& r, CornerNode* corner, bool forward, double L)
                 cut.anchor = end;
                 if (forward) {
                     cut.in = handle;
-                    cut.out = nxt->segment.out;
+                    cut.out = nxt->segment->out;
                 } else {
                     cut.out = handle;
-                    cut.in = nxt->segment.in;
+                    cut.in = nxt->segment->in;
                 }
                 before = nxt;
                 after = forward ? nxt->next : nxt->prev;
@@ -336,11 +336,11 @@ CutResult makeCut(Rounding& r, CornerNode* corner, bool forward, double L)
                 // An excluded anchor: its handle toward the corner is retracted and the cut point sits on it.
                 cut.anchor = end;
                 if (forward) {
-                    nxt->segment.in = nxt->segment.anchor;
+                    nxt->segment->in = nxt->segment->anchor;
                     cut.in = handle;
                     cut.out = end;
                 } else {
-                    nxt->segment.out = nxt->segment.anchor;
+                    nxt->segment->out = nxt->segment->anchor;
                     cut.out = handle;
                     cut.in = end;
                 }
@@ -354,15 +354,15 @@ CutResult makeCut(Rounding& r, CornerNode* corner, bool forward, double L)
             if (forward) {
                 cut.in = toward;
                 cut.out = bestSecond.p1;
-                nxt->segment.in = bestSecond.p2;
+                nxt->segment->in = bestSecond.p2;
             } else {
                 cut.out = toward;
                 cut.in = bestSecond.p1;
-                nxt->segment.out = bestSecond.p2;
+                nxt->segment->out = bestSecond.p2;
             }
         }
         cut.corner = 0;
-        cutNode->segment = cut;
+        cutNode->segment = &cut;
         cutNode->kind = forward ? kKindCutAfterNode : kKindCutBeforeNode;
         cutNode->lengthIndex = -1;
         cutNode->cutBefore = cutNode->cutAfter = -1;
@@ -565,7 +565,7 @@ CCErr roundPath(const SmartRoundParams& params, ArtHandle path)
     r.cutCapacity = static_cast<int>(cutCapacity);
     for (int i = 0; i < n; ++i) {
         CornerNode& node = r.nodes[i];
-        node.segment = oldSegs[i];
+        node.segment = &oldSegs[i];
         node.prev = i > 0 ? &r.nodes[i - 1] : (closed ? &r.nodes[n - 1] : nullptr);
         node.next = i < n - 1 ? &r.nodes[i + 1] : (closed ? &r.nodes[0] : nullptr);
         node.lengthIndex = -1;
@@ -580,7 +580,7 @@ CCErr roundPath(const SmartRoundParams& params, ArtHandle path)
             node.kind = kKindExcluded;
             continue;
         }
-        node.kind = classifyCorner(path, i, node.prev->segment, node.segment, node.next->segment, a, b,
+        node.kind = classifyCorner(path, i, *node.prev->segment, *node.segment, *node.next->segment, a, b,
                                    params.effect_angle, orientation, params.selectedOnly != 0);
         if (node.kind == kKindConvex || node.kind == kKindConcave)
             ++k;
@@ -640,7 +640,7 @@ CCErr roundPath(const SmartRoundParams& params, ArtHandle path)
         if (node.kind & kKindConsumed)
             continue;
         if (!isCornerKind(node.kind)) {
-            newSegs[m] = node.segment;
+            newSegs[m] = *node.segment;
             newSegFlags[m++] = 0;
             continue;
         }

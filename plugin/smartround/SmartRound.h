@@ -27,9 +27,11 @@ enum CornerKind : std::uint16_t {
     kKindExcluded = 0x8000,      // end of an open path, disabled kind, unselected, or no room
 };
 
-// One anchor (or cut point) of the path being rounded, in a list linked along the path.
+// One anchor (or cut point) of the path being rounded, in a list linked along the path. The segment lives
+// in the buffer of the anchors as read or of the cut points, so a handle changed through any node is the
+// one the result takes.
 struct CornerNode {
-    PathSegment segment;
+    PathSegment* segment;
     CornerNode* prev; // null at the start of an open path
     CornerNode* next; // null at the end of an open path
     std::uint16_t kind;
