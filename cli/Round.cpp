@@ -171,6 +171,13 @@ int runRound(const RoundOptions& options)
         return kBadOptions;
     }
     if (!options.outputDir.empty()) {
+        std::set<std::string> names;
+        for (const std::string& input : options.inputs)
+            if (!names.insert(fs::path(input).filename().string()).second) {
+                std::cerr << "curvicraft round: two inputs are named " << fs::path(input).filename()
+                          << "; their outputs would overwrite each other in " << options.outputDir << '\n';
+                return kBadOptions;
+            }
         std::error_code ec;
         fs::create_directories(options.outputDir, ec);
         if (!fs::is_directory(options.outputDir)) {
