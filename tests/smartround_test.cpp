@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <random>
 
 namespace {
 
@@ -287,6 +288,52 @@ TEST_F(SmartRoundTest, CurvedSideBetweenTwoCornersKeepsItsShape)
         EXPECT_NEAR(pointDistance(centre, bezierAt(middle, t)), 100, 0.05) << t;
     EXPECT_NEAR((pointAngle(centre, middle.p0) + std::numbers::pi / 2) / kDeg, 30, 0.6);
     EXPECT_NEAR((pointAngle(centre, middle.p3) + std::numbers::pi / 2) / kDeg, 60, 0.6);
+}
+
+// Random paths, open and closed, with curves, repeated anchors and tiny sides: the call succeeds, the
+// result is finite, no cut point lies farther from an anchor as read than the largest length, and every
+// buffer goes back to the host (checked by the fixture).
+TEST_F(SmartRoundTest, RandomPathsGiveSoundResults)
+{
+    std::mt19937 rng(611);
+    std::uniform_real_distribution<double> coord(-200, 200), unit(0, 1);
+    int rounded = 0;
+    for (int trial = 0; trial < 300; ++trial) {
+        resetDocument();
+        kerneltest::PathSpec spec;
+        spec.closed = trial % 3 != 0;
+        const int n = 2 + static_cast<int>(unit(rng) * 12);
+        for (int i = 0; i < n; ++i) {
+            CCRealPoint p{coord(rng), coord(rng)};
+            if (i > 0 && unit(rng) < 0.1)
+                p = spec.segments.back().anchor; // a zero-length side
+            CCPathSegment seg{p, p, p, 1};
+            if (unit(rng) < 0.4) {
+                seg.in = {p.x + coord(rng) / 4, p.y + coord(rng) / 4};
+                seg.out = unit(rng) < 0.5 ? CCRealPoint{2 * p.x - seg.in.x, 2 * p.y - seg.in.y}
+                                          : CCRealPoint{p.x + coord(rng) / 4, p.y + coord(rng) / 4};
+            }
+            spec.segments.push_back(seg);
+        }
+        ObjectId id = addPath(spec);
+        const auto before = segs(id);
+        const double convex = unit(rng) * 60, concave = unit(rng) < 0.2 ? 0 : unit(rng) * 60;
+        ASSERT_EQ(roundPath(params(convex, concave, 90 + unit(rng) * 90), h(id)), kCCNoErr) << trial;
+        const auto& after = segs(id);
+        ASSERT_GE(after.size(), 2u) << trial;
+        rounded += after.size() != before.size();
+        EXPECT_EQ(art(id).closed, spec.closed);
+        for (const auto& seg : after) {
+            ASSERT_TRUE(std::isfinite(seg.anchor.x) && std::isfinite(seg.anchor.y) && std::isfinite(seg.in.x) &&
+                        std::isfinite(seg.in.y) && std::isfinite(seg.out.x) && std::isfinite(seg.out.y))
+                << trial;
+            double nearest = INFINITY;
+            for (const auto& old : before)
+                nearest = std::min(nearest, pointDistance(old.anchor, seg.anchor));
+            EXPECT_LE(nearest, std::max(convex, concave) + 0.2) << trial;
+        }
+    }
+    EXPECT_GT(rounded, 150); // the sample does exercise the rounding
 }
 
 TEST_F(SmartRoundTest, PathsThatCannotBeRoundedStayExactly)
