@@ -4,6 +4,7 @@
 
 #include "geometry/CurveMath.h"
 #include "geometry/PointMath.h"
+#include "host/Suites.h"
 #include "smartround/SmartRound.h"
 
 #include <cmath>
@@ -15,6 +16,7 @@ namespace {
 using namespace curvicraft;
 using kerneltest::KernelFixture;
 using minihost::ObjectId;
+using curvicraft::sPath;
 
 constexpr double kDeg = std::numbers::pi / 180;
 
@@ -65,6 +67,37 @@ bool sameSegments(const std::vector<CCPathSegment>& a, const std::vector<CCPathS
 }
 
 class SmartRoundTest : public KernelFixture {};
+
+// The host's signed area is positive for clockwise paths (y up), so convex corners of either winding are
+// classified convex; open paths are closed by their chord for the area, not for the length.
+TEST_F(SmartRoundTest, HostPathAreaAndLength)
+{
+    struct Case {
+        const char* path;
+        double area, length;
+    };
+    const double k = 50 * 0.5522847498;
+    char circle[300];
+    std::snprintf(circle, sizeof circle,
+                  "M 50,0 C 50,%.10f %.10f,50 0,50 C %.10f,50 -50,%.10f -50,0 C -50,%.10f %.10f,-50 0,-50 "
+                  "C %.10f,-50 50,%.10f 50,0 Z",
+                  k, k, -k, k, -k, -k, k, -k);
+    const Case cases[] = {
+        {"M 0,0 L 100,0 L 100,100 L 0,100 Z", -10000, 400},
+        {"M 0,0 L 0,100 L 100,100 L 100,0 Z", 10000, 400},
+        {"M 0,0 L 100,0 L 100,100", -5000, 200},
+        {circle, -std::numbers::pi * 2500, std::numbers::pi * 100},
+    };
+    for (const Case& c : cases) {
+        ObjectId id = addPath(c.path);
+        double area = 0, length = 0;
+        ASSERT_EQ(sPath->GetPathArea(h(id), &area), kCCNoErr);
+        ASSERT_EQ(sPath->GetPathLength(h(id), &length, 1.0), kCCNoErr);
+        EXPECT_NEAR(area, c.area, std::fabs(c.area) * 1e-3) << c.path;
+        EXPECT_NEAR(length, c.length, c.length * 1e-3) << c.path;
+    }
+    EXPECT_EQ(sPath->GetPathArea(h(addContainer(kCCGroupArt)), nullptr), kCCBadParameterErr);
+}
 
 // A square of side 100 rounded with 20: eight anchors 20 from each corner, joined by quarter circles of
 // radius 20, whichever way the square winds.
