@@ -22,7 +22,8 @@ using namespace minihost;
 
 constexpr std::int32_t key(const char (&s)[5])
 {
-    return static_cast<std::int32_t>((std::uint32_t(std::uint8_t(s[0])) << 24) | (std::uint32_t(std::uint8_t(s[1])) << 16) |
+    return static_cast<std::int32_t>((std::uint32_t(std::uint8_t(s[0])) << 24) |
+                                     (std::uint32_t(std::uint8_t(s[1])) << 16) |
                                      (std::uint32_t(std::uint8_t(s[2])) << 8) | std::uint32_t(std::uint8_t(s[3])));
 }
 
@@ -80,7 +81,8 @@ std::vector<Shape> curvedShapes(int count)
             const CCRealPoint p[4] = {{cx + r, cy}, {cx, cy + r}, {cx - r, cy}, {cx, cy - r}};
             for (int i = 0; i < 4; ++i) {
                 const CCRealPoint t{-(p[i].y - cy) * k, (p[i].x - cx) * k}; // tangent, counter-clockwise
-                shape.segments.push_back(CCPathSegment{p[i], {p[i].x - t.x, p[i].y - t.y}, {p[i].x + t.x, p[i].y + t.y}, 0});
+                shape.segments.push_back(
+                    CCPathSegment{p[i], {p[i].x - t.x, p[i].y - t.y}, {p[i].x + t.x, p[i].y + t.y}, 0});
             }
         } else { // a pentagon whose sides bulge outwards
             std::vector<CCRealPoint> v;
@@ -183,7 +185,13 @@ void OnePolygon(benchmark::State& state)
     state.SetComplexityN(n);
 }
 // 7998 corners give 8000 anchors after rounding, the most a rounded path may have.
-BENCHMARK(OnePolygon)->Arg(1000)->Arg(2000)->Arg(4000)->Arg(7998)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
+BENCHMARK(OnePolygon)
+    ->Arg(1000)
+    ->Arg(2000)
+    ->Arg(4000)
+    ->Arg(7998)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
 
 // The floor for one path: read all of its records and write them back once, through the host's suite.
 void ReadWriteFloor(benchmark::State& state)

@@ -22,7 +22,8 @@ constexpr int kBadOptions = 2;
 constexpr const char* kActionName = "Orvo_SmartRound_Action";
 constexpr std::int32_t fourcc(const char (&s)[5])
 {
-    return static_cast<std::int32_t>((std::uint32_t(std::uint8_t(s[0])) << 24) | (std::uint32_t(std::uint8_t(s[1])) << 16) |
+    return static_cast<std::int32_t>((std::uint32_t(std::uint8_t(s[0])) << 24) |
+                                     (std::uint32_t(std::uint8_t(s[1])) << 16) |
                                      (std::uint32_t(std::uint8_t(s[2])) << 8) | std::uint32_t(std::uint8_t(s[3])));
 }
 
@@ -118,12 +119,14 @@ std::optional<double> parseLength(const std::string& text)
         const char* suffix;
         double points;
     };
-    static constexpr Unit kUnits[] = {{"pt", 1}, {"px", 1}, {"in", 72}, {"mm", 72 / 25.4}, {"cm", 72 / 2.54}, {"pc", 12}};
+    static constexpr Unit kUnits[] = {{"pt", 1},         {"px", 1},         {"in", 72},
+                                      {"mm", 72 / 25.4}, {"cm", 72 / 2.54}, {"pc", 12}};
     std::string number = text;
     double scale = 1;
     for (const Unit& u : kUnits) {
         const std::string suffix = u.suffix;
-        if (number.size() > suffix.size() && number.compare(number.size() - suffix.size(), suffix.size(), suffix) == 0) {
+        if (number.size() > suffix.size() &&
+            number.compare(number.size() - suffix.size(), suffix.size(), suffix) == 0) {
             number.resize(number.size() - suffix.size());
             scale = u.points;
             break;
@@ -235,8 +238,8 @@ int runRound(const RoundOptions& options)
     host.shutdown();
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     char summary[200];
-    std::snprintf(summary, sizeof summary, "%zu files, %zu paths, %ld corners rounded, %.2f s", options.inputs.size() - failed,
-                  paths, corners, seconds);
+    std::snprintf(summary, sizeof summary, "%zu files, %zu paths, %ld corners rounded, %.2f s",
+                  options.inputs.size() - failed, paths, corners, seconds);
     std::cout << summary;
     if (failed)
         std::cout << "; " << failed << " failed";

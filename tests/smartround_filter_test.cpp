@@ -20,7 +20,8 @@ namespace fs = std::filesystem;
 
 constexpr std::int32_t key(const char (&s)[5])
 {
-    return static_cast<std::int32_t>((std::uint32_t(std::uint8_t(s[0])) << 24) | (std::uint32_t(std::uint8_t(s[1])) << 16) |
+    return static_cast<std::int32_t>((std::uint32_t(std::uint8_t(s[0])) << 24) |
+                                     (std::uint32_t(std::uint8_t(s[1])) << 16) |
                                      (std::uint32_t(std::uint8_t(s[2])) << 8) | std::uint32_t(std::uint8_t(s[3])));
 }
 
@@ -318,14 +319,16 @@ TEST(SmartRoundCli, MalformedFilesFailAloneAndLeaveNoOutput)
       {"type":"path","id":"p","closed":true,"segments":[
         {"anchor":[0,0],"in":[0,0],"out":[0,0]},{"anchor":[100,0],"in":[100,0],"out":[100,0]},
         {"anchor":[100,100],"in":[100,100],"out":[100,100]},{"anchor":[0,100],"in":[0,100],"out":[0,100]}]}]}]})");
-    writeFile(tmp / "bad.json", R"({"format":"curvicraft-document","version":1,"layers":[{"name":"L","art":[{"type":"path")");
+    writeFile(tmp / "bad.json",
+              R"({"format":"curvicraft-document","version":1,"layers":[{"name":"L","art":[{"type":"path")");
     writeFile(tmp / "bad.svg", "<svg xmlns='http://www.w3.org/2000/svg'><path d='M 0 0 L nan 3'/></svg>");
     writeFile(tmp / "good.svg", "<svg xmlns='http://www.w3.org/2000/svg' width='200' height='200'>"
                                 "<rect x='10' y='10' width='100' height='50'/></svg>");
     std::string out;
-    const int status = runCli("round --out-dir " + quote(tmp / "out") + " --convex 10 " + quote(tmp / "bad.json") + " " +
-                                  quote(tmp / "good.json") + " " + quote(tmp / "bad.svg") + " " + quote(tmp / "good.svg"),
-                              &out);
+    const int status =
+        runCli("round --out-dir " + quote(tmp / "out") + " --convex 10 " + quote(tmp / "bad.json") + " " +
+                   quote(tmp / "good.json") + " " + quote(tmp / "bad.svg") + " " + quote(tmp / "good.svg"),
+               &out);
     EXPECT_EQ(status, 1) << out;
     EXPECT_NE(out.find("bad.json"), std::string::npos) << out;
     EXPECT_NE(out.find("bad.svg"), std::string::npos) << out;
@@ -343,13 +346,15 @@ TEST(SmartRoundCli, MalformedFilesFailAloneAndLeaveNoOutput)
 
     // Bad options: a clear message, status 2, nothing written.
     for (const char* bad : {"--convex -3", "--convex 5furlongs", "--ignore-above 200"}) {
-        EXPECT_EQ(runCli(std::string("round -o ") + quote(tmp / "x.json") + " " + bad + " " + quote(tmp / "good.json"), &out),
-                  2)
+        EXPECT_EQ(
+            runCli(std::string("round -o ") + quote(tmp / "x.json") + " " + bad + " " + quote(tmp / "good.json"), &out),
+            2)
             << bad;
         EXPECT_FALSE(fs::exists(tmp / "x.json"));
     }
     // Units: 0.1in is 7.2 points.
-    ASSERT_EQ(runCli("round -o " + quote(tmp / "u.json") + " --convex 0.1in " + quote(tmp / "good.json"), &out), 0) << out;
+    ASSERT_EQ(runCli("round -o " + quote(tmp / "u.json") + " --convex 0.1in " + quote(tmp / "good.json"), &out), 0)
+        << out;
     auto units = DocumentFile::load(tmp / "u.json");
     EXPECT_EQ(countAnchorsAt(*units->get(units->findByName("p")), 7.2, 0), 1);
 }
@@ -365,7 +370,9 @@ TEST(SmartRoundCli, SelectedOnlyKeepsTheFilesSelection)
       {"type":"path","id":"q","closed":true,"segments":[
         {"anchor":[200,0]},{"anchor":[300,0]},{"anchor":[300,100]},{"anchor":[200,100]}]}]}]})");
     std::string out;
-    ASSERT_EQ(runCli("round --selected-only --convex 10 -o " + quote(tmp / "o.json") + " " + quote(tmp / "sel.json"), &out), 0)
+    ASSERT_EQ(
+        runCli("round --selected-only --convex 10 -o " + quote(tmp / "o.json") + " " + quote(tmp / "sel.json"), &out),
+        0)
         << out;
     auto doc = DocumentFile::load(tmp / "o.json");
     const Art& p = *doc->get(doc->findByName("p"));

@@ -14,9 +14,9 @@
 namespace {
 
 using namespace curvicraft;
+using curvicraft::sPath;
 using kerneltest::KernelFixture;
 using minihost::ObjectId;
-using curvicraft::sPath;
 
 constexpr double kDeg = std::numbers::pi / 180;
 
@@ -109,8 +109,8 @@ TEST_F(SmartRoundTest, SquareCornersBecomeQuarterCircles)
         ASSERT_EQ(roundPath(params(20, 20), h(id)), kCCNoErr);
         const auto& s = segs(id);
         ASSERT_EQ(s.size(), 8u) << square;
-        for (auto [x, y] : {std::pair{20., 0.}, {80., 0.}, {100., 20.}, {100., 80.}, {80., 100.}, {20., 100.},
-                            {0., 80.}, {0., 20.}})
+        for (auto [x, y] :
+             {std::pair{20., 0.}, {80., 0.}, {100., 20.}, {100., 80.}, {80., 100.}, {20., 100.}, {0., 80.}, {0., 20.}})
             EXPECT_EQ(countAnchorsAt(s, x, y), 1) << square << " at " << x << "," << y;
         const double handle = arcHandleLength(20, std::numbers::pi / 2);
         EXPECT_NEAR(handle, 11.0457, 1e-3);
@@ -228,8 +228,8 @@ TEST_F(SmartRoundTest, BudgetsPassThroughIgnoredAnchors)
         EXPECT_EQ(countAnchorsAt(s, 20, -1), 0);
         // The cut point lies on the second piece, 30 along the path from the corner.
         const double along = pointDistance({0, 0}, {20, -1});
-        const CCRealPoint expected = addPoints(CCRealPoint{20, -1},
-                                               polarPoint(30 - along, pointAngle({20, -1}, {100, 0})));
+        const CCRealPoint expected =
+            addPoints(CCRealPoint{20, -1}, polarPoint(30 - along, pointAngle({20, -1}, {100, 0})));
         EXPECT_EQ(countAnchorsAt(s, expected.x, expected.y, 0.1), 1);
     }
     // With nothing ignored the bent anchor is a corner of its own.

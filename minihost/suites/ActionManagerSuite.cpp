@@ -95,7 +95,8 @@ CCErr RegisterAction(CCPluginRef plugin, const char* name, const char* displayTe
     return guarded([&] {
         auto& actions = state().actions;
         std::erase_if(actions, [&](const auto& a) { return a.name == name; });
-        actions.push_back(RegisteredAction{name, displayText, version, t ? t->keys : std::vector<RegisteredAction::Key>{}});
+        actions.push_back(
+            RegisteredAction{name, displayText, version, t ? t->keys : std::vector<RegisteredAction::Key>{}});
         return kCCNoErr;
     });
 }
@@ -205,8 +206,8 @@ CCErr RecordActionEvent(const char* name, int32_t dialogMode, CCActionParamValue
 const CCActionManagerSuite& actionManager()
 {
     static const CCActionManagerSuite table{
-        NewParamType, DisposeParamType, SetParamTypeKey, RegisterAction, InRecordMode,      NewParamValue,
-        DisposeParamValue, GetBoolean,  SetBoolean,      GetUnitReal,    SetUnitReal,       RecordActionEvent,
+        NewParamType,      DisposeParamType, SetParamTypeKey, RegisterAction, InRecordMode, NewParamValue,
+        DisposeParamValue, GetBoolean,       SetBoolean,      GetUnitReal,    SetUnitReal,  RecordActionEvent,
     };
     return table;
 }

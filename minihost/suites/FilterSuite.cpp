@@ -99,8 +99,8 @@ CCErr GetFilterMenuItem(CCFilterHandle filter, CCMenuItemHandle* item)
     return kCCNoErr;
 }
 
-CCErr UpdateMenuItemAutomatically(CCMenuItemHandle item, int32_t action, int32_t c1, int32_t c2, int32_t c3,
-                                  int32_t c4, int32_t c5, int32_t c6)
+CCErr UpdateMenuItemAutomatically(CCMenuItemHandle item, int32_t action, int32_t c1, int32_t c2, int32_t c3, int32_t c4,
+                                  int32_t c5, int32_t c6)
 {
     FilterRecord* f = findItem(item);
     if (!f)

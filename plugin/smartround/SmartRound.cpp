@@ -14,8 +14,8 @@ namespace curvicraft {
 namespace {
 
 constexpr CCErr kTooManySegments = kCCTooManySegmentsErr; // 'SEGM'
-constexpr double kLengthTolerance = 0.1;                   // how close a cut point comes to its length
-constexpr double kMinTrialT = 0.0001;                      // a cut this close to the start is no cut
+constexpr double kLengthTolerance = 0.1;                  // how close a cut point comes to its length
+constexpr double kMinTrialT = 0.0001;                     // a cut this close to the start is no cut
 constexpr int kMaxTrials = 100;
 
 // A typed array from host block memory under a debug name, freed when it goes out of scope. Locals are
@@ -99,8 +99,8 @@ struct Rounding {
     const SmartRoundParams& params;
     int n = 0;
     bool closed = false;
-    CornerNode* nodes = nullptr;   // the n anchors as read
-    PathSegment* cuts = nullptr;   // cut points made so far
+    CornerNode* nodes = nullptr; // the n anchors as read
+    PathSegment* cuts = nullptr; // cut points made so far
     CornerNode* cutNodes = nullptr;
     int cutCount = 0;
     int cutCapacity = 0;
@@ -347,9 +347,8 @@ CutResult makeCut(Rounding& r, CornerNode* corner, bool forward, double L)
             }
         } else {
             const RealPoint end = bestFirst.p3;
-            const RealPoint toward = pointsEqual(bestFirst.p2, end)
-                                         ? addPoints(end, subtractPoints(end, bestSecond.p2))
-                                         : bestFirst.p2;
+            const RealPoint toward =
+                pointsEqual(bestFirst.p2, end) ? addPoints(end, subtractPoints(end, bestSecond.p2)) : bestFirst.p2;
             cut.anchor = end;
             if (forward) {
                 cut.in = toward;
@@ -522,8 +521,8 @@ CCErr roundPath(const SmartRoundParams& params, ArtHandle path)
         return err;
     ArtHandle parent = nullptr;
     std::int16_t parentType = 0;
-    if (sArt->GetArtParent(path, &parent) == kCCNoErr && parent &&
-        sArt->GetArtType(parent, &parentType) == kCCNoErr && parentType == kCCCompoundPathArt) {
+    if (sArt->GetArtParent(path, &parent) == kCCNoErr && parent && sArt->GetArtType(parent, &parentType) == kCCNoErr &&
+        parentType == kCCCompoundPathArt) {
         ArtHandle child = nullptr;
         sArt->GetArtFirstChild(parent, &child);
         while (child) {

@@ -42,9 +42,9 @@ struct CornerNode {
 
 // The length budget of one rounded corner.
 struct LengthEntry {
-    double length;               // kLengthUnset until a pass stores one
-    std::int32_t forwardMeets;   // the length ends exactly where the next corner's begins
-    std::int32_t backwardMeets;  // the same toward the previous corner
+    double length;              // kLengthUnset until a pass stores one
+    std::int32_t forwardMeets;  // the length ends exactly where the next corner's begins
+    std::int32_t backwardMeets; // the same toward the previous corner
 };
 
 inline constexpr double kLengthUnset = 1.7976931348623158e307;
