@@ -221,6 +221,10 @@ int runRound(const RoundOptions& options)
                 throw std::runtime_error(input + ": the plug-in refused the rounding (" + std::to_string(err) + ")");
             paths += before.size();
             corners += replacedAnchors(doc, before);
+            // The selection this command made is not the user's: the output keeps none (with --selected-only
+            // it keeps the file's own).
+            if (!options.selectedOnly)
+                doc.deselectAll();
             minihost::DocumentFile::save(doc, out);
         } catch (const std::exception& e) {
             ++failed;

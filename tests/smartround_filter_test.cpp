@@ -298,7 +298,8 @@ TEST(SmartRoundCli, SameDocumentsAsTheFilterCommand)
 
     for (const fs::path& input : inputs) {
         const fs::path filtered = tmp / ("filter-" + input.filename().string());
-        const std::string script = "open \"" + input.string() + "\"\nselect all\nmenu \"Smart Rounding...\"\nsave \"" +
+        const std::string script = "open \"" + input.string() +
+                                   "\"\nselect all\nmenu \"Smart Rounding...\"\nselect none\nsave \"" +
                                    filtered.string() + "\"\n";
         Host host;
         std::ostringstream sessionOut, sessionErr;
