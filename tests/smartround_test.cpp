@@ -369,6 +369,56 @@ TEST_F(SmartRoundTest, RandomPathsGiveSoundResults)
     EXPECT_GT(rounded, 150); // the sample does exercise the rounding
 }
 
+// The working buffers come from host block memory under their names; a refused allocation at any point
+// ends the call with the host's code, the path as it was and every block already taken given back.
+namespace blockspy {
+const CCBlocksSuite* real = nullptr;
+std::vector<std::string> names;
+int failAt = -1; // index of the allocation to refuse
+CCErr allocate(size_t size, const char* name, void** block)
+{
+    const int index = static_cast<int>(names.size());
+    names.push_back(name);
+    if (index == failAt)
+        return kCCOutOfMemoryErr;
+    return real->AllocateBlock(size, name, block);
+}
+CCErr release(void* block)
+{
+    return real->FreeBlock(block);
+}
+CCErr reallocate(void* block, size_t size, const char* name, void** out)
+{
+    return real->ReallocateBlock(block, size, name, out);
+}
+const CCBlocksSuite table{allocate, release, reallocate};
+} // namespace blockspy
+
+TEST_F(SmartRoundTest, WorkingBuffersAreNamedAndAlwaysFreed)
+{
+    blockspy::real = curvicraft::sBlocks;
+    curvicraft::sBlocks = &blockspy::table;
+    blockspy::names.clear();
+    blockspy::failAt = -1;
+    ObjectId id = addPath("M 0,0 L 100,0 L 100,100 L 0,100 Z");
+    const auto before = segs(id);
+    ASSERT_EQ(roundPath(params(20, 20), h(id)), kCCNoErr);
+    const std::vector<std::string> expected = {"oldSegs", "segsData", "tmpSegs",    "tmpData",
+                                               "lenData", "newSegs",  "newSegFlags"};
+    EXPECT_EQ(blockspy::names, expected);
+    EXPECT_TRUE(host.heldBlocks().empty());
+    for (int fail = 0; fail < 7; ++fail) {
+        resetDocument();
+        id = addPath("M 0,0 L 100,0 L 100,100 L 0,100 Z");
+        blockspy::names.clear();
+        blockspy::failAt = fail;
+        EXPECT_EQ(roundPath(params(20, 20), h(id)), kCCOutOfMemoryErr) << expected[fail];
+        EXPECT_TRUE(sameSegments(segs(id), before)) << expected[fail];
+        EXPECT_TRUE(host.heldBlocks().empty()) << expected[fail];
+    }
+    curvicraft::sBlocks = blockspy::real;
+}
+
 TEST_F(SmartRoundTest, PathsThatCannotBeRoundedStayExactly)
 {
     struct Case {
