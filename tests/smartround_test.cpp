@@ -4,6 +4,7 @@
 
 #include "geometry/CurveMath.h"
 #include "geometry/PointMath.h"
+#include "host/ErrorAlert.h"
 #include "host/Suites.h"
 #include "smartround/SmartRound.h"
 
@@ -417,6 +418,19 @@ TEST_F(SmartRoundTest, WorkingBuffersAreNamedAndAlwaysFreed)
         EXPECT_TRUE(host.heldBlocks().empty()) << expected[fail];
     }
     curvicraft::sBlocks = blockspy::real;
+}
+
+TEST_F(SmartRoundTest, AlertGoesToTheHostExceptForCancel)
+{
+    std::vector<std::string> lines;
+    host.setOutput([&](const std::string& line) { lines.push_back(line); });
+    showErrorAlert(CC_FOURCC('S', 'T', 'O', 'P'));
+    showErrorAlert(kCCNoErr);
+    EXPECT_TRUE(lines.empty());
+    showErrorAlert(kCCTooManySegmentsErr);
+    EXPECT_EQ(lines, std::vector<std::string>{
+                         "alert The filter cannot complete because a path has too many anchor points.\\nSEGM"});
+    host.setOutput(nullptr);
 }
 
 TEST_F(SmartRoundTest, PathsThatCannotBeRoundedStayExactly)
