@@ -1,7 +1,10 @@
 // The `curvicraft` command: a thin front end over the minimal host.
 //   curvicraft play FILE   run a session script (exit 0, 1 when the script cannot be read, 2 on a script error)
 //   curvicraft info FILE   print a document's tree (exit 0, or 1 for a bad file)
+//   curvicraft round IN... (-o OUT | --out-dir DIR) [--convex L] [--concave L] [--ignore-above DEG] [--selected-only]
+//                          Smart Rounding of whole documents (exit 0, 1 when a file failed, 2 for bad options)
 #include "Host.h"
+#include "Round.h"
 #include "Session.h"
 #include "io/DocumentFile.h"
 #include "io/DocumentInfo.h"
@@ -50,10 +53,26 @@ int main(int argc, char** argv)
     CLI::App* infoCmd = app.add_subcommand("info", "Print the tree of a document (.json or .svg)");
     infoCmd->add_option("FILE", document, "The document")->required();
 
+    cli::RoundOptions round;
+    CLI::App* roundCmd = app.add_subcommand("round", "Smart Rounding of whole documents (.svg or .json)");
+    roundCmd->add_option("IN", round.inputs, "Documents to round")->required();
+    roundCmd->add_option("-o", round.output, "The output document (one input)");
+    roundCmd->add_option("--out-dir", round.outputDir, "Folder for the outputs, named as the inputs");
+    roundCmd->add_option("--convex", round.convex, "Most length along a convex corner (points, or 5mm, 0.1in, 2px)");
+    roundCmd->add_option("--concave", round.concave, "Most length along a concave corner");
+    roundCmd->add_option("--ignore-above", round.angle, "Leave corners with an inner angle this wide or wider (degrees)");
+    roundCmd->add_flag("--selected-only", round.selectedOnly, "Keep the file's selection; round anchors in state 1 only");
+    roundCmd->add_option("--plugins", pluginsDir, "Folder searched for the plug-in");
+
     CLI11_PARSE(app, argc, argv);
 
     if (*infoCmd)
         return info(document);
+    if (*roundCmd) {
+        if (!pluginsDir.empty())
+            round.host.pluginsDir = pluginsDir;
+        return cli::runRound(round);
+    }
     if (!pluginsDir.empty())
         options.pluginsDir = pluginsDir;
     if (!appDir.empty())

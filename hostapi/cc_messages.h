@@ -136,6 +136,20 @@ typedef struct CCAnnotatorMessage {
 typedef CCErr (*CCPluginMainProc)(const char* caller, const char* selector, void* message);
 #define kCCPluginMainName "PluginMain"
 
+/* "AI Filter" / "AI Get Parameters" and "AI Go": the filter chosen. */
+typedef struct CCFilterMessage {
+    CCMessageHeader d;
+    CCFilterHandle filter;
+} CCFilterMessage;
+
+/* "Action Manager" / "Do Action": a recorded event played back. */
+typedef struct CCDoActionMessage {
+    CCMessageHeader d;
+    const char* actionName;
+    CCBool32 showDialog; /* the playback asks for the action's dialog */
+    struct CCActionParamValueOpaque* params;
+} CCDoActionMessage;
+
 #ifdef __cplusplus
 }
 #endif

@@ -235,6 +235,11 @@ typedef struct CCPathSuite {
     CCErr (*SetPathSegmentSelected)(CCArtHandle path, int16_t index, int16_t selection);
     CCErr (*GetPathIsGuide)(CCArtHandle path, CCBool32* isGuide);
     CCErr (*SetPathIsGuide)(CCArtHandle path, CCBool32 isGuide);
+    /* Signed area enclosed by the path (an open path is closed by its chord): positive for paths that run
+     * clockwise in document coordinates (y up), negative for counter-clockwise ones. */
+    CCErr (*GetPathArea)(CCArtHandle path, double* area);
+    /* Length of the path's curves (with the closing curve of a closed path); flatness as for Bezier length. */
+    CCErr (*GetPathLength)(CCArtHandle path, double* length, double flatness);
 } CCPathSuite;
 
 typedef struct CCColor {
@@ -492,6 +497,57 @@ typedef struct CCRealBezierSuite {
     /* Parameter at which the arc length from the start reaches length (clamped to [0, 1]). */
     double (*ParameterAtLength)(const CCBezier* b, double length, double flatness);
 } CCRealBezierSuite;
+
+/* ---- Filters, menus and actions ------------------------------------------------------------------- */
+
+typedef struct CCActionParamTypeOpaque* CCActionParamTypeRef;
+typedef struct CCActionParamValueOpaque* CCActionParamValueRef;
+
+typedef struct CCFilterSuite {
+    /* Adds a filter command under a menu category; the host sends "AI Filter" messages for it. */
+    CCErr (*AddFilter)(CCPluginRef plugin, const char* name, const char* category, const char* title, int32_t options,
+                       CCFilterHandle* filter);
+    CCErr (*GetFilterName)(CCFilterHandle filter, const char** name);
+    CCErr (*GetFilterMenuItem)(CCFilterHandle filter, CCMenuItemHandle* item);
+} CCFilterSuite;
+
+typedef struct CCMenuSuite {
+    /* Lets the host enable the item by itself: action (1 enable) and six criteria of the artwork. */
+    CCErr (*UpdateMenuItemAutomatically)(CCMenuItemHandle item, int32_t action, int32_t ifObjectIsInArtwork,
+                                         int32_t ifObjectIsNotInArtwork, int32_t ifIsSelected, int32_t ifIsNotSelected,
+                                         int32_t ifIsTrue, int32_t ifIsFalse);
+    CCErr (*GetMenuItemTitle)(CCMenuItemHandle item, const char** title);
+} CCMenuSuite;
+
+/* Value types of action parameters, and units of real values. */
+#define kCCActionTypeBool CC_FOURCC('b', 'o', 'o', 'l')
+#define kCCActionTypeReal CC_FOURCC('r', 'e', 'a', 'l')
+#define kCCActionUnitPixels CC_FOURCC('#', 'P', 'x', 'l')
+#define kCCActionUnitAngle CC_FOURCC('#', 'A', 'n', 'g')
+/* A parameter block has no value under the key asked for. */
+#define kCCActionKeyNotFoundErr CC_FOURCC('K', 'E', 'Y', '?')
+
+typedef struct CCActionManagerSuite {
+    /* A parameter description: one (key, label, value type, shown in the dialog) entry per parameter. */
+    CCErr (*NewParamType)(CCActionParamTypeRef* type);
+    CCErr (*DisposeParamType)(CCActionParamTypeRef type);
+    CCErr (*SetParamTypeKey)(CCActionParamTypeRef type, int32_t key, const char* label, int32_t valueType,
+                             CCBool32 showInDialog);
+    /* Registers an action the host can record and play back; the host copies the description. */
+    CCErr (*RegisterAction)(CCPluginRef plugin, const char* name, const char* displayText, int32_t version,
+                            int32_t flags, CCActionParamTypeRef type);
+    /* True while the host records the user's commands. */
+    CCErr (*InRecordMode)(CCBool32* recording);
+    /* Parameter blocks: values under four-character keys. */
+    CCErr (*NewParamValue)(CCActionParamValueRef* value);
+    CCErr (*DisposeParamValue)(CCActionParamValueRef value);
+    CCErr (*GetBoolean)(CCActionParamValueRef value, int32_t key, CCBool32* result);
+    CCErr (*SetBoolean)(CCActionParamValueRef value, int32_t key, CCBool32 flag);
+    CCErr (*GetUnitReal)(CCActionParamValueRef value, int32_t key, int32_t* unit, double* result);
+    CCErr (*SetUnitReal)(CCActionParamValueRef value, int32_t key, int32_t unit, double number);
+    /* Records one event of an action with a dialog mode and a copy of the block. */
+    CCErr (*RecordActionEvent)(const char* name, int32_t dialogMode, CCActionParamValueRef value);
+} CCActionManagerSuite;
 
 #ifdef __cplusplus
 }

@@ -107,6 +107,9 @@ Host::Host(HostOptions options) : impl_(std::make_unique<Impl>())
     addSuite(kCCDocumentViewSuite, kCCDocumentViewSuiteVersion, &suites::documentView());
     addSuite(kCCAnnotatorSuite, kCCAnnotatorSuiteVersion, &suites::annotator());
     addSuite(kCCAnnotatorDrawerSuite, kCCAnnotatorDrawerSuiteVersion, &suites::annotatorDrawer());
+    addSuite(kCCFilterSuite, kCCFilterSuiteVersion, &suites::filter());
+    addSuite(kCCMenuSuite, kCCMenuSuiteVersion, &suites::menu());
+    addSuite(kCCActionManagerSuite, kCCActionManagerSuiteVersion, &suites::actionManager());
     gCurrent = this;
 }
 

@@ -1,5 +1,6 @@
 #include "Session.h"
 
+#include "Commands.h"
 #include "Host.h"
 #include "io/DocumentFile.h"
 #include "io/DocumentInfo.h"
@@ -307,6 +308,12 @@ void cmdAnswer(Session&, const Session::Words& args)
     suites::queueConfirmAnswer(args[0] == "yes");
 }
 
+void cmdMenu(Session& s, const Session::Words& args)
+{
+    if (!chooseMenuCommand(s.host(), args[0]))
+        throw ScriptError("no menu command has the title \"" + args[0] + "\"");
+}
+
 } // namespace
 
 const std::vector<Session::Command>& Session::commands()
@@ -328,6 +335,7 @@ const std::vector<Session::Command>& Session::commands()
         {"undo", "undo", 0, 0, cmdUndo},
         {"redo", "redo", 0, 0, cmdRedo},
         {"answer", "answer yes|no", 1, 1, cmdAnswer},
+        {"menu", "menu \"TITLE\"", 1, 1, cmdMenu},
     };
     return table;
 }

@@ -263,7 +263,7 @@ TEST_F(ModuleEntry, FailedSuiteAcquisitionAtStartupLeavesNothing)
         {kCCContextSuite, kCant, true},
         {kCCUserSuite, kCCSuiteNotFoundErr, false}, // last row of the first group
         {kCCArtSuite, kCant, true},                 // first row of the main table
-        {kCCExpandSuite, kParm, true},              // last row of the main table
+        {kCCActionManagerSuite, kParm, true},       // last row of the main table
     };
     for (const Case& c : cases) {
         lines.clear();

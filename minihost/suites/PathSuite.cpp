@@ -227,6 +227,59 @@ CCErr SetPathIsGuide(CCArtHandle path, CCBool32 isGuide)
     });
 }
 
+// The curves of a path as cubics; a closed path (and, for the area, an open one) ends with its closing curve.
+template <class Visit> void forEachCurve(const Art& a, bool withClosing, Visit&& visit)
+{
+    const auto& s = a.segments;
+    for (std::size_t i = 1; i < s.size(); ++i)
+        visit(CCBezier{s[i - 1].anchor, s[i - 1].out, s[i].in, s[i].anchor});
+    if (withClosing && s.size() > 1)
+        visit(CCBezier{s.back().anchor, s.back().out, s.front().in, s.front().anchor});
+}
+
+// The integral of x dy along a cubic, exact (Green's theorem on the Bernstein form).
+double integralXdy(const CCBezier& b)
+{
+    static constexpr double m[4][4] = {{-10, 6, 3, 1}, {-6, 0, 3, 3}, {-3, -3, 0, 6}, {-1, -3, -6, 10}};
+    const double x[4] = {b.p0.x, b.p1.x, b.p2.x, b.p3.x};
+    const double y[4] = {b.p0.y, b.p1.y, b.p2.y, b.p3.y};
+    double sum = 0;
+    for (int i = 0; i < 4; ++i)
+        for (int j = 0; j < 4; ++j)
+            sum += x[i] * m[i][j] * y[j];
+    return sum / 20;
+}
+
+// Clockwise positive in y-up coordinates: a counter-clockwise path gets a negative area, which is the sign
+// the Smart Rounding classification reads as "left turns are convex".
+CCErr GetPathArea(CCArtHandle path, double* area)
+{
+    Document* doc;
+    const Art* a;
+    if (CCErr err = lookupPath(path, doc, a))
+        return err;
+    if (!area)
+        return kCCBadParameterErr;
+    double sum = 0;
+    forEachCurve(*a, true, [&](const CCBezier& b) { sum += integralXdy(b); });
+    *area = -sum;
+    return kCCNoErr;
+}
+
+CCErr GetPathLength(CCArtHandle path, double* length, double flatness)
+{
+    Document* doc;
+    const Art* a;
+    if (CCErr err = lookupPath(path, doc, a))
+        return err;
+    if (!length)
+        return kCCBadParameterErr;
+    double sum = 0;
+    forEachCurve(*a, a->closed, [&](const CCBezier& b) { sum += realBezier().Length(&b, flatness); });
+    *length = sum;
+    return kCCNoErr;
+}
+
 } // namespace
 
 const CCPathSuite& path()
@@ -234,7 +287,7 @@ const CCPathSuite& path()
     static const CCPathSuite table{
         GetPathSegmentCount,    SetPathSegmentCount, GetPathSegments, SetPathSegments,     InsertPathSegments,
         DeletePathSegments,     GetPathClosed,       SetPathClosed,   ReversePathSegments, GetPathSegmentSelected,
-        SetPathSegmentSelected, GetPathIsGuide,      SetPathIsGuide,
+        SetPathSegmentSelected, GetPathIsGuide,      SetPathIsGuide,  GetPathArea,         GetPathLength,
     };
     return table;
 }

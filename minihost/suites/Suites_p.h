@@ -27,6 +27,9 @@ const CCTransformArtSuite& transformArt();
 const CCLayerSuite& layer();
 const CCGroupSuite& group();
 const CCExpandSuite& expand();
+const CCFilterSuite& filter();
+const CCMenuSuite& menu();
+const CCActionManagerSuite& actionManager();
 
 const CCToolSuite& tool();
 const CCHitTestSuite& hitTest();

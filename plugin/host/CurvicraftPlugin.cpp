@@ -74,6 +74,8 @@ CurvicraftPlugin::CurvicraftPlugin(const RebindSnapshot& old) noexcept : Plugin(
     old.restore(internalNotifier_);
     old.restore(panelSetupNotifier_);
     old.restore(invalidating_);
+    old.restore(smartRound_);
+    old.restore(parametersShown_);
     setGlobals(globals_);
 }
 
@@ -103,6 +105,8 @@ CCErr CurvicraftPlugin::handleStartup(CCPluginMessage* message)
     globals_->cursorResources = nullptr;
     globals_->timer = nullptr;
 
+    if (const CCErr err = startupSmartRound())
+        return err;
     if (const CCErr err = addTools())
         return err;
     if (const CCErr err = addAnnotator())
@@ -361,9 +365,6 @@ CCErr CurvicraftPlugin::handleToolMouseUp(CCToolMessage* message)
     return toolMouseUpDispatch(message);
 }
 
-CCErr CurvicraftPlugin::handleDoAction(void* message) { return Plugin::handleDoAction(message); }
-CCErr CurvicraftPlugin::handleFilterParameters(void* message) { return Plugin::handleFilterParameters(message); }
-CCErr CurvicraftPlugin::handleFilterGo(void* message) { return Plugin::handleFilterGo(message); }
 CCErr CurvicraftPlugin::handleEffectEditParameters(void* message) { return Plugin::handleEffectEditParameters(message); }
 CCErr CurvicraftPlugin::handleEffectGoLive(void* message) { return Plugin::handleEffectGoLive(message); }
 CCErr CurvicraftPlugin::handleEffectInterpolate(void* message) { return Plugin::handleEffectInterpolate(message); }

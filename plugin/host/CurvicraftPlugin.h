@@ -3,6 +3,7 @@
 
 #include "Plugin.h"
 #include "cc_suites.h"
+#include "smartround/SmartRoundFilter.h"
 
 namespace curvicraft {
 
@@ -43,6 +44,14 @@ public:
     CCErr handleToolSelect(CCToolMessage* message) override;
     CCErr handleToolDeselect(CCToolMessage* message) override;
 
+    // Smart Rounding's filters and action (bodies in CurvicraftPluginFilters.cpp).
+    const SmartRoundFilterState& smartRoundState() const { return smartRound_; }
+
+private:
+    CCErr startupSmartRound();
+
+    SmartRoundFilterState smartRound_{};
+    CCBool32 parametersShown_ = 0; // the filter's parameters were just asked for
 private:
     // Start-up steps of the tool framework.
     CCErr addTools();

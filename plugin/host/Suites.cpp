@@ -30,6 +30,9 @@ const CCDocumentSuite* sDocument = nullptr;
 const CCDocumentViewSuite* sDocumentView = nullptr;
 const CCAnnotatorSuite* sAnnotator = nullptr;
 const CCAnnotatorDrawerSuite* sAnnotatorDrawer = nullptr;
+const CCFilterSuite* sFilter = nullptr;
+const CCMenuSuite* sMenu = nullptr;
+const CCActionManagerSuite* sActionManager = nullptr;
 
 #define CC_ROW(var, name, version) {name, version, reinterpret_cast<const void**>(&var)}
 
@@ -63,6 +66,9 @@ SuiteEntry gMainSuites[] = {
     CC_ROW(sDocumentView, kCCDocumentViewSuite, kCCDocumentViewSuiteVersion),
     CC_ROW(sAnnotator, kCCAnnotatorSuite, kCCAnnotatorSuiteVersion),
     CC_ROW(sAnnotatorDrawer, kCCAnnotatorDrawerSuite, kCCAnnotatorDrawerSuiteVersion),
+    CC_ROW(sFilter, kCCFilterSuite, kCCFilterSuiteVersion),
+    CC_ROW(sMenu, kCCMenuSuite, kCCMenuSuiteVersion),
+    CC_ROW(sActionManager, kCCActionManagerSuite, kCCActionManagerSuiteVersion),
     {nullptr, 0, nullptr}, // no optional rows
 };
 

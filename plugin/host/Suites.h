@@ -42,6 +42,9 @@ extern const CCDocumentSuite* sDocument;
 extern const CCDocumentViewSuite* sDocumentView;
 extern const CCAnnotatorSuite* sAnnotator;
 extern const CCAnnotatorDrawerSuite* sAnnotatorDrawer;
+extern const CCFilterSuite* sFilter;
+extern const CCMenuSuite* sMenu;
+extern const CCActionManagerSuite* sActionManager;
 
 // The first group (always acquired first), the main table (ended by a row with a null name, whose
 // version holds 'OPTS' when optional rows follow) and the late table acquired after start-up.

@@ -134,8 +134,17 @@ struct WallPaperSettings { // Wallpaper
     double rotate = 0;
 };
 
-struct SmartRoundParams { // the rest is the Smart Rounding filter's
-    std::int32_t first = 0;
+// Smart Rounding's parameters: one block for the filter, one for the live effect. Lengths in document
+// points, the angle in radians; the block gets its first-use values (5, 2.5, 170 degrees) when it is first
+// used, which `initialised` records.
+struct SmartRoundParams {
+    std::int32_t initialised = 0;
+    std::int32_t selectedOnly = 0; // round only anchors in selection state 1
+    std::int32_t constant_ratio = 0; // the panel's option, stored and sent back unchanged
+    std::int32_t preview = 0;
+    double totsu_length = 0; // most length taken along each side of a convex corner; 0 leaves them
+    double ou_length = 0;    // the same for concave corners
+    double effect_angle = 0; // corners with an inner angle this wide or wider are left alone
 };
 
 } // namespace curvicraft
