@@ -100,6 +100,13 @@ Host::Host(HostOptions options) : impl_(std::make_unique<Impl>())
     addSuite(kCCLayerSuite, kCCLayerSuiteVersion, &suites::layer());
     addSuite(kCCGroupSuite, kCCGroupSuiteVersion, &suites::group());
     addSuite(kCCExpandSuite, kCCExpandSuiteVersion, &suites::expand());
+    addSuite(kCCToolSuite, kCCToolSuiteVersion, &suites::tool());
+    addSuite(kCCHitTestSuite, kCCHitTestSuiteVersion, &suites::hitTest());
+    addSuite(kCCUndoSuite, kCCUndoSuiteVersion, &suites::undo());
+    addSuite(kCCDocumentSuite, kCCDocumentSuiteVersion, &suites::document());
+    addSuite(kCCDocumentViewSuite, kCCDocumentViewSuiteVersion, &suites::documentView());
+    addSuite(kCCAnnotatorSuite, kCCAnnotatorSuiteVersion, &suites::annotator());
+    addSuite(kCCAnnotatorDrawerSuite, kCCAnnotatorDrawerSuiteVersion, &suites::annotatorDrawer());
     gCurrent = this;
 }
 
@@ -161,6 +168,7 @@ Document& Host::document()
     if (!impl_->document) {
         impl_->document = std::make_unique<Document>();
         impl_->document->addLayer("Layer 1");
+        ++impl_->documentSerial;
     }
     return *impl_->document;
 }
@@ -172,11 +180,15 @@ bool Host::hasDocument() const
 
 void Host::setDocument(std::unique_ptr<Document> doc)
 {
+    impl_->dropJournal();
     impl_->document = std::move(doc);
+    ++impl_->documentSerial;
 }
 
 std::unique_ptr<Document> Host::takeDocument()
 {
+    impl_->dropJournal();
+    ++impl_->documentSerial;
     return std::move(impl_->document);
 }
 
@@ -248,7 +260,7 @@ CCErr Host::send(const char* caller, const char* selector, void* message)
 {
     if (!caller || !selector || !message)
         return kCCBadParameterErr;
-    return impl_->deliver(caller, selector, message);
+    return impl_->runTopLevel(caller, selector, [&] { return impl_->deliver(caller, selector, message); });
 }
 
 CCErr Host::send(const char* caller, const char* selector)
@@ -268,7 +280,7 @@ CCErr Host::startup()
     p.running = err == kCCNoErr;
     p.unloaded = false;
     if (!p.running)
-        impl_->notifiers.clear(); // registrations of a start-up that failed
+        impl_->dropRegistrations(); // those of a start-up that failed
     return err;
 }
 
@@ -280,7 +292,7 @@ CCErr Host::shutdown()
     CCErr err = send(kCCInterfaceCaller, kCCShutdownSelector);
     p.running = false;
     // A plug-in that shut down is no longer told about anything.
-    impl_->notifiers.clear();
+    impl_->dropRegistrations();
     return err;
 }
 
@@ -348,7 +360,9 @@ std::int32_t Host::pluginOptions() const
 
 CCErr Host::notify(const char* type, void* data)
 {
-    return suites::notifier().Notify(type, data);
+    if (!type)
+        return kCCBadParameterErr;
+    return impl_->runTopLevel(kCCNotifierCaller, type, [&] { return suites::notifier().Notify(type, data); });
 }
 
 std::vector<HeldBlock> Host::heldBlocks() const

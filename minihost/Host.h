@@ -6,6 +6,7 @@
 #pragma once
 
 #include "Document.h"
+#include "UndoJournal.h"
 #include "cc_messages.h"
 #include "cc_suites.h"
 
@@ -81,6 +82,61 @@ public:
     CCErr notify(const char* type, void* data);
     std::vector<HeldBlock> heldBlocks() const;
     int contextDepth() const; // pushed application contexts not yet popped
+
+    // ---- tools ----
+    struct ToolInfo {
+        CCToolHandle handle = nullptr;
+        std::int32_t number = 0;
+        std::string name, title, tooltip;
+        std::int32_t iconId = 0, darkIconId = 0;
+        std::int32_t group = 0, toolset = 0; // tool numbers of the first tool of its group and its toolset
+        std::int32_t options = 0;
+    };
+    std::vector<ToolInfo> tools() const; // in the order they were added
+    CCToolHandle findTool(const std::string& title) const; // null when no tool has that title
+    CCToolHandle selectedTool() const;
+    // Selects a tool as a user does: "AI Tool" / "AI Deselect" to the tool selected before, then
+    // "AI Select" to this one. kCCStaleHandleErr for a handle the host does not know.
+    CCErr selectTool(CCToolHandle tool);
+    // Tool events for the selected tool: cursor in document coordinates, modifiers kCCEventModifier*.
+    // A press runs from mouseDown to mouseUp in one undo transaction; after each event the annotators
+    // draw. kCCCantErr without a selected tool, or for a drag or release outside a press.
+    CCErr mouseDown(CCRealPoint cursor, std::int32_t modifiers = 0);
+    CCErr mouseDrag(CCRealPoint cursor, std::int32_t modifiers = 0);
+    CCErr mouseUp(CCRealPoint cursor, std::int32_t modifiers = 0);
+    CCErr trackCursor(CCRealPoint cursor, std::int32_t modifiers = 0);
+    bool pressing() const;
+
+    // ---- undo ----
+    // Every top-level message (send, notify) runs in an undo transaction of the current document: a press
+    // in one from "AI Mouse Down" to "AI Mouse Up", every other message in its own. Empty ones leave no
+    // history. Edit > Undo and Redo step through that history; false when there is nothing to step to.
+    bool undo();
+    bool redo();
+    UndoJournal* journal(); // the current document's, null without a document
+
+    // ---- the document view ----
+    double zoom() const;
+    CCErr setZoom(double zoom); // kCCBadParameterErr outside [kMinZoom, kMaxZoom]; the top-left stays
+    static constexpr double kMinZoom = 0.01, kMaxZoom = 640;
+    CCRealPoint viewOrigin() const; // the document point at the view's top left
+    void setViewOrigin(CCRealPoint topLeft);
+    // View coordinates: pixels, y down, ((x - left) * zoom, (top - y) * zoom), rounded.
+    CCErr viewPoint(CCRealPoint artwork, CCPoint32& view) const;
+    CCRealPoint artworkPoint(CCPoint32 view) const;
+
+    // ---- annotations ----
+    // One drawing operation an annotator made through the drawer, in view coordinates.
+    struct DrawOp {
+        enum Kind { Color, Line, Rect, Text, Point } kind = Color;
+        std::vector<std::int32_t> values; // color r g b; line x0 y0 x1 y1; rect l t r b fill; text x y; point x y size
+        std::string text;
+    };
+    // Sends "AI Annotation" / "AI Draw" to every active annotator; each text drawn is shown as a
+    // "label TEXT" line unless it repeats the last label of the current press.
+    void redraw();
+    const std::vector<DrawOp>& lastDrawing() const; // what the last redraw drew
+    std::vector<CCRect32> takeInvalidations();      // view rectangles invalidated since the last call
 
     struct Impl;
     Impl& impl() { return *impl_; }

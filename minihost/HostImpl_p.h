@@ -2,9 +2,12 @@
 #pragma once
 
 #include "Host.h"
+#include "UndoJournal.h"
 
 #include <cstdint>
+#include <deque>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <string>
 #include <unordered_map>
@@ -81,6 +84,60 @@ struct Host::Impl {
         std::size_t size = 0;
     };
     std::unordered_map<std::uintptr_t, Memory> memory;
+
+    // ---- tools ----
+    struct Tool {
+        std::uintptr_t handle = 0;
+        std::int32_t number = 0;
+        std::string name, title, tooltip;
+        std::int32_t iconId = 0, darkIconId = 0;
+        std::int32_t group = 0, toolset = 0; // tool numbers of the group's and the toolset's first tool
+        std::int32_t options = 0;
+    };
+    std::deque<Tool> tools; // a deque keeps the title texts in place while tools are added
+    std::uintptr_t selectedTool = 0;
+    Tool* findTool(CCToolHandle h);
+    Tool* findToolNumber(std::int32_t number);
+
+    // ---- undo: one journal on the current document ----
+    std::uint64_t documentSerial = 0; // counts document changes; the view and the journal follow it
+    std::unique_ptr<UndoJournal> journal;
+    UndoJournal* currentJournal(); // made on first use; null without a document
+    void dropJournal();            // before the document it observes goes away
+    bool pressing = false;         // between "AI Mouse Down" and "AI Mouse Up"
+    int topLevel = 0;              // messages being delivered from outside the plug-in
+    // Delivers a message from outside the plug-in inside its undo transaction (the press's, or one of
+    // its own), then redraws when it was a tool event or a redraw was asked for. Nested messages (sent
+    // while the plug-in handles one) are delivered plainly.
+    CCErr runTopLevel(const char* caller, const char* selector, const std::function<CCErr()>& body);
+
+    // ---- the document view ----
+    double zoom = 1;
+    bool viewSet = false; // false: the view shows the document's top-left corner
+    CCRealPoint viewOrigin{0, 0}; // document point at the view's top left
+    std::uint64_t viewSerial = 0;
+    void syncView(); // a view follows its document: a new document starts at zoom 1, top-left
+    double hitTolerance = 4; // view pixels
+
+    // ---- annotators and the drawings they make ----
+    struct Annotator {
+        std::uintptr_t handle = 0;
+        std::string name;
+        bool active = true;
+    };
+    std::vector<Annotator> annotators;
+    Annotator* findAnnotator(CCAnnotatorHandle h);
+    bool redrawPending = false;
+    bool invalidating = false; // an "AI Invalidate" is being delivered
+    std::vector<CCRect32> invalidRects;
+    std::vector<Host::DrawOp> drawing; // what the last redraw drew
+    int drawerTag = 0;                 // its address is the drawer of an "AI Draw" message
+    bool drawerLive = false;           // an "AI Draw" is being delivered
+    std::string lastLabel; // the last label line shown during the current press
+    void redraw();
+
+    // Forgets what the plug-in registered (tools, annotators, notifiers) when it stops.
+    void dropRegistrations();
 
     // Delivers a message with the header filled in; see Host::send.
     CCErr deliver(const char* caller, const char* selector, void* message);

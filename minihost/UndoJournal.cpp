@@ -32,6 +32,12 @@ void UndoJournal::commit()
     open_.reset();
 }
 
+void UndoJournal::rename(const std::string& name)
+{
+    if (open_)
+        open_->name = name;
+}
+
 std::size_t UndoJournal::touchedInOpen() const
 {
     return open_ ? open_->before.size() + open_->layers.size() : 0;

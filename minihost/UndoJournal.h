@@ -28,7 +28,11 @@ public:
     bool inTransaction() const { return open_.has_value(); }
     std::size_t touchedInOpen() const; // objects the open transaction touched
 
+    void rename(const std::string& name); // the open transaction's name, as Edit > Undo shows it
+
     bool canUndo() const { return !undo_.empty(); }
+    std::size_t undoCount() const { return undo_.size(); }
+    std::size_t redoCount() const { return redo_.size(); }
     bool canRedo() const { return !redo_.empty(); }
     bool undo();
     bool redo();

@@ -28,4 +28,12 @@ const CCLayerSuite& layer();
 const CCGroupSuite& group();
 const CCExpandSuite& expand();
 
+const CCToolSuite& tool();
+const CCHitTestSuite& hitTest();
+const CCUndoSuite& undo();
+const CCDocumentSuite& document();
+const CCDocumentViewSuite& documentView();
+const CCAnnotatorSuite& annotator();
+const CCAnnotatorDrawerSuite& annotatorDrawer();
+
 } // namespace minihost::suites

@@ -2,8 +2,12 @@
 #pragma once
 
 #include "Plugin.h"
+#include "cc_suites.h"
 
 namespace curvicraft {
+
+struct CurvicraftGlobals;
+struct InternalNotifierData;
 
 class CurvicraftPlugin : public Plugin {
 public:
@@ -38,6 +42,36 @@ public:
     CCErr handleToolMouseUp(CCToolMessage* message) override;
     CCErr handleToolSelect(CCToolMessage* message) override;
     CCErr handleToolDeselect(CCToolMessage* message) override;
+
+private:
+    // Start-up steps of the tool framework.
+    CCErr addTools();
+    CCErr addAnnotator();
+    CCErr addNotifiers();
+    // Frees the globals record and what it holds of the host's; safe to call twice.
+    void releaseGlobals() noexcept;
+
+    // The tool-options panel shows a slot, or none; sends the shown tool's params.
+    void showToolPanel(int slot);
+    void closeToolPanel();
+    void sendToolParams();
+
+    // The label's annotator on or off; the label's last area redrawn.
+    void setLabelShown(bool shown);
+    void invalidateLabel();
+    CCErr drawLabel(CCAnnotatorMessage* message);
+    CCErr dispatchAnnotation(const char* selector, CCAnnotatorMessage* message);
+    CCErr dispatchInternalNotice(const InternalNotifierData* data);
+
+    CurvicraftGlobals* globals_ = nullptr; // in host block memory
+    CCRealPoint labelPoint_{};             // cursor point of the last drag step
+    CCRect32 labelRect_{};                 // view area of the last label drawn
+    CCNotifierHandle appStartedNotifier_ = nullptr;
+    CCNotifierHandle unitsNotifier_ = nullptr;
+    CCNotifierHandle documentOpenedNotifier_ = nullptr; // not registered
+    CCNotifierHandle internalNotifier_ = nullptr;
+    CCNotifierHandle panelSetupNotifier_ = nullptr;
+    CCBool32 invalidating_ = 0; // an invalidation in progress; the host may answer it with another
 };
 
 } // namespace curvicraft

@@ -23,6 +23,13 @@ const CCTransformArtSuite* sTransformArt = nullptr;
 const CCLayerSuite* sLayer = nullptr;
 const CCGroupSuite* sGroup = nullptr;
 const CCExpandSuite* sExpand = nullptr;
+const CCToolSuite* sTool = nullptr;
+const CCHitTestSuite* sHitTest = nullptr;
+const CCUndoSuite* sUndo = nullptr;
+const CCDocumentSuite* sDocument = nullptr;
+const CCDocumentViewSuite* sDocumentView = nullptr;
+const CCAnnotatorSuite* sAnnotator = nullptr;
+const CCAnnotatorDrawerSuite* sAnnotatorDrawer = nullptr;
 
 #define CC_ROW(var, name, version) {name, version, reinterpret_cast<const void**>(&var)}
 
@@ -49,6 +56,13 @@ SuiteEntry gMainSuites[] = {
     CC_ROW(sLayer, kCCLayerSuite, kCCLayerSuiteVersion),
     CC_ROW(sGroup, kCCGroupSuite, kCCGroupSuiteVersion),
     CC_ROW(sExpand, kCCExpandSuite, kCCExpandSuiteVersion),
+    CC_ROW(sTool, kCCToolSuite, kCCToolSuiteVersion),
+    CC_ROW(sHitTest, kCCHitTestSuite, kCCHitTestSuiteVersion),
+    CC_ROW(sUndo, kCCUndoSuite, kCCUndoSuiteVersion),
+    CC_ROW(sDocument, kCCDocumentSuite, kCCDocumentSuiteVersion),
+    CC_ROW(sDocumentView, kCCDocumentViewSuite, kCCDocumentViewSuiteVersion),
+    CC_ROW(sAnnotator, kCCAnnotatorSuite, kCCAnnotatorSuiteVersion),
+    CC_ROW(sAnnotatorDrawer, kCCAnnotatorDrawerSuite, kCCAnnotatorDrawerSuiteVersion),
     {nullptr, 0, nullptr}, // no optional rows
 };
 

@@ -35,6 +35,13 @@ extern const CCTransformArtSuite* sTransformArt;
 extern const CCLayerSuite* sLayer;
 extern const CCGroupSuite* sGroup;
 extern const CCExpandSuite* sExpand;
+extern const CCToolSuite* sTool;
+extern const CCHitTestSuite* sHitTest;
+extern const CCUndoSuite* sUndo;
+extern const CCDocumentSuite* sDocument;
+extern const CCDocumentViewSuite* sDocumentView;
+extern const CCAnnotatorSuite* sAnnotator;
+extern const CCAnnotatorDrawerSuite* sAnnotatorDrawer;
 
 // The first group (always acquired first), the main table (ended by a row with a null name, whose
 // version holds 'OPTS' when optional rows follow) and the late table acquired after start-up.

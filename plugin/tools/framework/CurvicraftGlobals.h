@@ -71,4 +71,10 @@ struct CurvicraftGlobals {
 CurvicraftGlobals* globals();
 void setGlobals(CurvicraftGlobals* record);
 
+// Takes a block of host block memory under the debug name "CurvicraftGlobals" and builds a record with
+// every field at its initial value in it. On failure *record is null and the host's code is returned.
+CCErr allocateGlobals(CurvicraftGlobals** record);
+// Ends the record's life and gives its block back; null is ignored.
+CCErr freeGlobals(CurvicraftGlobals* record);
+
 } // namespace curvicraft
