@@ -14,7 +14,7 @@ inline constexpr const char* kGetFilterParmsCommand = "Get Filter Parms Notifier
 inline constexpr const char* kSmartRoundPreviewCommand = "Smart Round Preview";
 
 struct InternalNotifierData {
-    char command[128] = {}; // NUL-terminated
+    char command[128] = {};   // NUL-terminated
     void* argument = nullptr; // "Get Filter Parms Notifier" only
     std::int64_t reserved = 0;
 };

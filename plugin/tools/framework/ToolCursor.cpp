@@ -14,10 +14,10 @@ namespace {
 
 // Which modifier combinations a tool reads, so the cursor can announce them.
 struct CursorSwitches {
-    bool handles = false;         // direction points are something the tool drags
-    bool optionAlone = false;     // Option without Shift marks the parts of a selected path
-    bool shiftOption = false;     // Shift with Option switches the tool's alternative action
-    bool anchorsAllowed = true;   // an anchor is something the tool acts on
+    bool handles = false;       // direction points are something the tool drags
+    bool optionAlone = false;   // Option without Shift marks the parts of a selected path
+    bool shiftOption = false;   // Shift with Option switches the tool's alternative action
+    bool anchorsAllowed = true; // an anchor is something the tool acts on
 };
 
 bool inSlots(int slot, std::initializer_list<int> slots)

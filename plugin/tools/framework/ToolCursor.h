@@ -23,12 +23,12 @@ enum ToolCursorId : std::int16_t {
 
 // One cursor id, applied through the host's cursor resources. Made on the stack and dropped at once.
 class OrvoCursor {
-public:
+  public:
     explicit OrvoCursor(std::int16_t id) noexcept : id_(id) {}
     virtual ~OrvoCursor() = default;
     virtual CCErr apply() const;
 
-private:
+  private:
     std::int16_t id_;
 };
 

@@ -26,9 +26,9 @@ namespace {
 // What the framework itself does at a tool's mouse-up, where the tool has no handler of its own.
 enum class MouseUpCase {
     None,
-    SelectHitParts,  // Segment Direct Edit, Segment Edit, Arc Edit
-    SelectAnchors,   // the straighteners, Convert-to-Arc, Parallelogram Ovalization
-    CloseDrawnPath,  // Multi-Curve
+    SelectHitParts, // Segment Direct Edit, Segment Edit, Arc Edit
+    SelectAnchors,  // the straighteners, Convert-to-Arc, Parallelogram Ovalization
+    CloseDrawnPath, // Multi-Curve
 };
 
 // The handlers of one slot; a null handler means the framework's own step (or nothing) and result 0.
