@@ -14,6 +14,8 @@ extern "C" void OutputDebugStringA(const char* text);
 
 namespace minihost {
 
+void openPanelLibrary(Host& host); // HostPanels.cpp
+
 namespace {
 
 Host* gCurrent = nullptr;
@@ -107,7 +109,13 @@ Host::Host(HostOptions options) : impl_(std::make_unique<Impl>())
     addSuite(kCCDocumentViewSuite, kCCDocumentViewSuiteVersion, &suites::documentView());
     addSuite(kCCAnnotatorSuite, kCCAnnotatorSuiteVersion, &suites::annotator());
     addSuite(kCCAnnotatorDrawerSuite, kCCAnnotatorDrawerSuiteVersion, &suites::annotatorDrawer());
+    addSuite(kCCUnicodeStringSuite, kCCUnicodeStringSuiteVersion, &suites::unicodeString());
+    addSuite(kCCFilePathSuite, kCCFilePathSuiteVersion, &suites::filePath());
+    addSuite(kCCFoldersSuite, kCCFoldersSuiteVersion, &suites::folders());
+    addSuite(kCCPreferenceSuite, kCCPreferenceSuiteVersion, &suites::preference());
+    addSuite(kCCCSXSExtensionSuite, kCCCSXSExtensionSuiteVersion, &suites::csxsExtension());
     gCurrent = this;
+    openPanelLibrary(*this);
 }
 
 Host::~Host()
@@ -123,6 +131,7 @@ Host::~Host()
     closeLibrary(p.library);
     p.library = nullptr;
     p.entry = nullptr;
+    impl_->extensions.reset(); // after the plug-in, which may still hold the event library
     for (const HeldBlock& b : heldBlocks())
         std::fprintf(stderr, "minihost: block still held: %s (%zu bytes)\n", b.debugName.c_str(), b.size);
     for (auto& [ptr, block] : impl_->blocks)

@@ -191,6 +191,26 @@ void cmdPrint(Session& s, const Session::Words& args)
         s.print(describeObject(doc, s.object(name)));
 }
 
+void cmdUnits(Session& s, const Session::Words& args)
+{
+    s.document();
+    if (s.host().setRulerUnits(args[0]) == kCCBadParameterErr)
+        throw ScriptError("unknown units \"" + args[0] + "\" (units: pt, in, cm, mm, px, H)");
+}
+
+void cmdPanel(Session& s, const Session::Words& args)
+{
+    if (s.host().extensions().raise(args[0], args.size() > 1 ? args[1] : "") != kCCNoErr)
+        throw ScriptError("no listener for the panel event \"" + args[0] + "\"");
+}
+
+void cmdPanelReady(Session& s, const Session::Words& args)
+{
+    if (args[0] != "auto" && args[0] != "manual")
+        throw ScriptError("usage: panel-ready auto|manual");
+    s.host().extensions().setAutoReady(args[0] == "auto");
+}
+
 } // namespace
 
 const std::vector<Session::Command>& Session::commands()
@@ -202,6 +222,9 @@ const std::vector<Session::Command>& Session::commands()
         {"select", "select all | none | ID...", 1, -1, cmdSelect},
         {"anchors", "anchors ID S0 S1 ...", 2, -1, cmdAnchors},
         {"print", "print [ID...]", 0, -1, cmdPrint},
+        {"units", "units pt|in|cm|mm|px|H", 1, 1, cmdUnits},
+        {"panel", "panel EVENT-TYPE [\"PAYLOAD\"]", 1, 2, cmdPanel},
+        {"panel-ready", "panel-ready auto|manual", 1, 1, cmdPanelReady},
     };
     return table;
 }
@@ -234,7 +257,7 @@ int Session::run(std::string_view text, const std::filesystem::path& script)
             err_ << script.string() << ": cannot load the plug-in (" << codeText(e) << ")\n";
             return kBadFile;
         }
-    if (CCErr e = host_.startup()) {
+    if (CCErr e = host_.launch()) {
         err_ << script.string() << ": the plug-in did not start (" << codeText(e) << ")\n";
         return kBadFile;
     }

@@ -37,3 +37,14 @@ const CCAnnotatorSuite& annotator();
 const CCAnnotatorDrawerSuite& annotatorDrawer();
 
 } // namespace minihost::suites
+
+namespace minihost::suites {
+
+const CCUnicodeStringSuite& unicodeString();
+const CCFilePathSuite& filePath();
+const CCFoldersSuite& folders();
+int liveFileObjects(); // strings and paths given out and not yet disposed
+const CCPreferenceSuite& preference();
+const CCCSXSExtensionSuite& csxsExtension();
+
+} // namespace minihost::suites
