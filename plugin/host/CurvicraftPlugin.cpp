@@ -1,6 +1,7 @@
 #include "CurvicraftPlugin.h"
 
 #include "Suites.h"
+#include "settings/Defaults.h"
 #include "tools/framework/CurvicraftGlobals.h"
 #include "tools/framework/CursorLabel.h"
 #include "tools/framework/InternalNotifierData.h"
@@ -75,6 +76,11 @@ CurvicraftPlugin::CurvicraftPlugin(const RebindSnapshot& old) noexcept : Plugin(
     old.restore(internalNotifier_);
     old.restore(panelSetupNotifier_);
     old.restore(invalidating_);
+    old.restore(toolBridge_);
+    old.restore(modalBridge_);
+    old.restore(utilsBridge_);
+    old.restore(panelsSuspended_);
+    old.restore(panelListening_);
     setGlobals(globals_);
 }
 
@@ -82,6 +88,7 @@ CurvicraftPlugin::CurvicraftPlugin(const RebindSnapshot& old) noexcept : Plugin(
 // and give back the globals record that shut-down would have freed.
 CurvicraftPlugin::~CurvicraftPlugin()
 {
+    destroyPanelBridges();
     releaseGlobals();
     if (sInstance == this)
         sInstance = nullptr;
@@ -108,7 +115,13 @@ CCErr CurvicraftPlugin::handleStartup(CCPluginMessage* message)
         return err;
     if (const CCErr err = addAnnotator())
         return err;
-    return addNotifiers();
+    if (const CCErr err = createPanelBridges())
+        return err;
+    if (const CCErr err = addPanelNotifiers())
+        return err;
+    if (const CCErr err = addNotifiers())
+        return err;
+    return setDefaults(*globals_);
 }
 
 // Every tool of the table in slot order. The first tool opens the palette group and its toolset; the
@@ -187,6 +200,7 @@ CCErr CurvicraftPlugin::handlePostStartup()
 // Unlock before the suites go: giving the lock back needs the access suite.
 CCErr CurvicraftPlugin::handleShutdown(CCPluginMessage*)
 {
+    shutdownPanels();
     releaseGlobals();
     setResident(false);
     releaseSuites();
@@ -252,6 +266,8 @@ CCErr CurvicraftPlugin::handleNotify(CCNotifierMessage* message)
     if (!message)
         return kCCNoErr;
     try {
+        if (isPanelNotifier(message->notifier))
+            return notifyPanels(message);
         if (internalNotifier_ && message->notifier == internalNotifier_)
             return dispatchInternalNotice(static_cast<const InternalNotifierData*>(message->notifyData));
         return Plugin::handleNotify(message);
@@ -269,24 +285,6 @@ CCErr CurvicraftPlugin::dispatchInternalNotice(const InternalNotifierData* data)
         sendToolParams();
     return kCCNoErr;
 }
-
-// ---- the tool-options panel ---------------------------------------------------------------------
-// The panel bridge owns the panel's state; until it is in place the plug-in keeps only the slot shown,
-// which also names the tool whose measurement the cursor label draws.
-
-void CurvicraftPlugin::showToolPanel(int slot)
-{
-    if (globals_)
-        globals_->panelToolIndex = static_cast<std::int16_t>(slot);
-}
-
-void CurvicraftPlugin::closeToolPanel()
-{
-    if (globals_)
-        globals_->panelToolIndex = -1;
-}
-
-void CurvicraftPlugin::sendToolParams() {}
 
 // ---- tool events --------------------------------------------------------------------------------
 

@@ -8,6 +8,9 @@ namespace curvicraft {
 
 struct CurvicraftGlobals;
 struct InternalNotifierData;
+class ToolPanelController;
+class ModalDialogController;
+class UtilsDialogController;
 
 class CurvicraftPlugin : public Plugin {
 public:
@@ -42,8 +45,23 @@ public:
     CCErr handleToolMouseUp(CCToolMessage* message) override;
     CCErr handleToolSelect(CCToolMessage* message) override;
     CCErr handleToolDeselect(CCToolMessage* message) override;
+    CCErr unloadHook(CCPluginMessage* message) override;
+    CCErr suitesReadyHook() override;
+
+    ToolPanelController* toolBridge() const noexcept { return toolBridge_; }
+    ModalDialogController* modalBridge() const noexcept { return modalBridge_; }
+    UtilsDialogController* utilsBridge() const noexcept { return utilsBridge_; }
 
 private:
+    // The panel bridges (CurvicraftPluginPanels.cpp): created at start-up, their notifiers, the
+    // notifications they answer, and their part of shut-down.
+    CCErr createPanelBridges();
+    CCErr addPanelNotifiers();
+    bool isPanelNotifier(CCNotifierHandle notifier) const noexcept;
+    CCErr notifyPanels(CCNotifierMessage* message);
+    void shutdownPanels();
+    void destroyPanelBridges() noexcept;
+
     // Start-up steps of the tool framework.
     CCErr addTools();
     CCErr addAnnotator();
@@ -72,6 +90,12 @@ private:
     CCNotifierHandle internalNotifier_ = nullptr;
     CCNotifierHandle panelSetupNotifier_ = nullptr;
     CCBool32 invalidating_ = 0; // an invalidation in progress; the host may answer it with another
+    // Owned; plain pointers so that they survive a rebind (they are re-created after a reload).
+    ToolPanelController* toolBridge_ = nullptr;
+    ModalDialogController* modalBridge_ = nullptr;
+    UtilsDialogController* utilsBridge_ = nullptr;
+    CCBool32 panelsSuspended_ = 0;  // the bridges were taken down for an unload
+    CCBool32 panelListening_ = 0;   // the host reported the panel framework ready
 };
 
 } // namespace curvicraft

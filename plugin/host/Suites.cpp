@@ -30,6 +30,11 @@ const CCDocumentSuite* sDocument = nullptr;
 const CCDocumentViewSuite* sDocumentView = nullptr;
 const CCAnnotatorSuite* sAnnotator = nullptr;
 const CCAnnotatorDrawerSuite* sAnnotatorDrawer = nullptr;
+const CCUnicodeStringSuite* sUnicodeString = nullptr;
+const CCFilePathSuite* sFilePath = nullptr;
+const CCFoldersSuite* sFolders = nullptr;
+const CCPreferenceSuite* sPreference = nullptr;
+const CCCSXSExtensionSuite* sCSXSExtension = nullptr;
 
 #define CC_ROW(var, name, version) {name, version, reinterpret_cast<const void**>(&var)}
 
@@ -63,11 +68,15 @@ SuiteEntry gMainSuites[] = {
     CC_ROW(sDocumentView, kCCDocumentViewSuite, kCCDocumentViewSuiteVersion),
     CC_ROW(sAnnotator, kCCAnnotatorSuite, kCCAnnotatorSuiteVersion),
     CC_ROW(sAnnotatorDrawer, kCCAnnotatorDrawerSuite, kCCAnnotatorDrawerSuiteVersion),
+    CC_ROW(sUnicodeString, kCCUnicodeStringSuite, kCCUnicodeStringSuiteVersion),
+    CC_ROW(sFilePath, kCCFilePathSuite, kCCFilePathSuiteVersion),
+    CC_ROW(sFolders, kCCFoldersSuite, kCCFoldersSuiteVersion),
+    CC_ROW(sPreference, kCCPreferenceSuite, kCCPreferenceSuiteVersion),
     {nullptr, 0, nullptr}, // no optional rows
 };
 
 SuiteEntry gLateSuites[] = {
-    {kCCCSXSExtensionSuite, kCCCSXSExtensionSuiteVersion, nullptr}, // pointer added with the panel bridge
+    CC_ROW(sCSXSExtension, kCCCSXSExtensionSuite, kCCCSXSExtensionSuiteVersion),
     {nullptr, 0, nullptr},
 };
 
