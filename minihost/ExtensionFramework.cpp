@@ -101,6 +101,8 @@ std::int32_t ExtensionFramework::load(const char* id)
 {
     if (!id || !*id)
         return kBadArgument;
+    if (loadFailure_ != 0)
+        return loadFailure_;
     auto it = std::find_if(extensions_.begin(), extensions_.end(), [&](const Extension& e) { return e.id == id; });
     if (it == extensions_.end())
         it = extensions_.insert(extensions_.end(), Extension{id});

@@ -40,6 +40,8 @@ public:
     std::int32_t state(const std::string& id) const;
     // Whether a panel answers PanelReady by itself when it is loaded (on by default).
     void setAutoReady(bool on) { autoReady_ = on; }
+    // Test hook: every later load answers this code and starts nothing (0 restores normal loads).
+    void failLoadsWith(std::int32_t code) { loadFailure_ = code; }
 
     // A panel raises an event: every listener of that type is called, inside one host message.
     // kCCCantErr when nobody listens to the type.
@@ -72,6 +74,7 @@ private:
     Host& host_;
     void* library_ = nullptr;
     bool autoReady_ = true;
+    std::int32_t loadFailure_ = 0;
     std::vector<Extension> extensions_;
     std::vector<Listener> listeners_;
     std::vector<Event> dispatched_;

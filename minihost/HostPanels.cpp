@@ -3,6 +3,7 @@
 #include "Host.h"
 
 #include "HostImpl_p.h"
+#include "suites/Suites_p.h"
 
 #include <array>
 #include <string_view>
@@ -17,10 +18,18 @@ constexpr const char* kPanelLibraryFile = "PlugPlug.dll";
 constexpr const char* kPanelLibraryFile = "PlugPlugOwl.dll";
 #endif
 
+std::uint64_t gHostGeneration = 0;
+
 } // namespace
+
+std::uint64_t suites::hostGeneration()
+{
+    return gHostGeneration;
+}
 
 void openPanelLibrary(Host& host)
 {
+    ++gHostGeneration;
     host.impl().extensions = std::make_unique<ExtensionFramework>(host);
     host.impl().extensions->openLibrary(host.applicationFolder(), kPanelLibraryFile);
 }

@@ -22,7 +22,7 @@ struct HostPath {
 
 // Per-host objects; dropped whenever another host becomes current.
 struct FileState {
-    const Host* owner = nullptr;
+    std::uint64_t owner = 0; // the host generation the objects belong to
     std::set<HostString*> strings;
     std::set<HostPath*> paths;
     ~FileState() { clear(); }
@@ -40,9 +40,9 @@ struct FileState {
 FileState& state()
 {
     static FileState s;
-    if (s.owner != Host::current()) {
+    if (s.owner != hostGeneration()) {
         s.clear();
-        s.owner = Host::current();
+        s.owner = hostGeneration();
     }
     return s;
 }

@@ -14,7 +14,7 @@ namespace minihost::suites {
 namespace {
 
 struct PreferenceState {
-    const Host* owner = nullptr;
+    std::uint64_t owner = 0; // the host generation the values belong to
     bool loaded = false;
     std::map<std::string, bool> values; // "prefix/key"
 };
@@ -22,9 +22,9 @@ struct PreferenceState {
 PreferenceState& state()
 {
     static PreferenceState s;
-    if (s.owner != Host::current()) {
+    if (s.owner != hostGeneration()) {
         s = PreferenceState{};
-        s.owner = Host::current();
+        s.owner = hostGeneration();
     }
     return s;
 }

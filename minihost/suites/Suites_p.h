@@ -3,6 +3,8 @@
 
 #include "cc_suites.h"
 
+#include <cstdint>
+
 namespace minihost::suites {
 
 const CCBasicSuite& basic();
@@ -39,6 +41,10 @@ const CCAnnotatorDrawerSuite& annotatorDrawer();
 } // namespace minihost::suites
 
 namespace minihost::suites {
+
+// Counts hosts made in this process: state kept for one host is dropped when another one is made,
+// even at the same address.
+std::uint64_t hostGeneration();
 
 const CCUnicodeStringSuite& unicodeString();
 const CCFilePathSuite& filePath();

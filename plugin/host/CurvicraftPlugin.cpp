@@ -81,6 +81,8 @@ CurvicraftPlugin::CurvicraftPlugin(const RebindSnapshot& old) noexcept : Plugin(
     old.restore(utilsBridge_);
     old.restore(panelsSuspended_);
     old.restore(panelListening_);
+    old.restore(lateSuitesHeld_);
+    old.restore(lateSuitesAfterReload_);
     setGlobals(globals_);
 }
 
@@ -194,7 +196,9 @@ CCErr CurvicraftPlugin::handlePostStartup()
     if (globals_ && !globals_->cursorResources && sUser)
         if (const CCErr err = sUser->CreateCursorResourceMgr(pluginRef(), &globals_->cursorResources))
             return err;
-    return Plugin::handlePostStartup();
+    if (const CCErr err = Plugin::handlePostStartup())
+        return err;
+    return acquireLateSuites();
 }
 
 // Unlock before the suites go: giving the lock back needs the access suite.
@@ -203,6 +207,7 @@ CCErr CurvicraftPlugin::handleShutdown(CCPluginMessage*)
     shutdownPanels();
     releaseGlobals();
     setResident(false);
+    releaseLateSuites();
     releaseSuites();
     setInstance(nullptr);
     return kCCNoErr;

@@ -61,6 +61,9 @@ private:
     CCErr notifyPanels(CCNotifierMessage* message);
     void shutdownPanels();
     void destroyPanelBridges() noexcept;
+    // The late suite table: acquired after start-up, given back at shut-down and around an unload.
+    CCErr acquireLateSuites() noexcept;
+    void releaseLateSuites() noexcept;
 
     // Start-up steps of the tool framework.
     CCErr addTools();
@@ -96,6 +99,8 @@ private:
     UtilsDialogController* utilsBridge_ = nullptr;
     CCBool32 panelsSuspended_ = 0;  // the bridges were taken down for an unload
     CCBool32 panelListening_ = 0;   // the host reported the panel framework ready
+    CCBool32 lateSuitesHeld_ = 0;
+    CCBool32 lateSuitesAfterReload_ = 0; // held before an unload: acquired again at the reload
 };
 
 } // namespace curvicraft

@@ -2,6 +2,7 @@
 // the notifications they answer, and their part of unload, reload and shut-down.
 #include "CurvicraftPlugin.h"
 
+#include "SuiteSet.h"
 #include "Suites.h"
 #include "panels/ModalDialogController.h"
 #include "panels/PanelContext.h"
@@ -144,8 +145,29 @@ void CurvicraftPlugin::destroyPanelBridges() noexcept
 
 // The bridges' code and the listeners they registered go away with the library: they are taken down
 // before an unload and made again after the reload, keeping the slot the panel shows.
+CCErr CurvicraftPlugin::acquireLateSuites() noexcept
+{
+    if (lateSuitesHeld_)
+        return kCCNoErr;
+    const CCErr err = acquireSuiteRows(gLateSuites);
+    lateSuitesHeld_ = err == kCCNoErr;
+    return err;
+}
+
+void CurvicraftPlugin::releaseLateSuites() noexcept
+{
+    if (lateSuitesHeld_)
+        releaseSuiteRows(gLateSuites);
+    lateSuitesHeld_ = 0;
+}
+
 CCErr CurvicraftPlugin::unloadHook(CCPluginMessage*)
 {
+    // The suite pointers do not survive the library; the host's count of them must not either.
+    const CCBool32 lateHeld = lateSuitesHeld_;
+    releaseLateSuites();
+    lateSuitesHeld_ = 0;
+    lateSuitesAfterReload_ = lateHeld;
     if (!toolBridge_)
         return kCCNoErr;
     const std::int16_t shown = globals_ ? globals_->panelToolIndex : -1;
@@ -158,6 +180,11 @@ CCErr CurvicraftPlugin::unloadHook(CCPluginMessage*)
 
 CCErr CurvicraftPlugin::suitesReadyHook()
 {
+    if (lateSuitesAfterReload_) {
+        lateSuitesAfterReload_ = 0;
+        if (const CCErr err = acquireLateSuites())
+            return err;
+    }
     if (!panelsSuspended_ || !globals_)
         return kCCNoErr;
     panelsSuspended_ = 0;
