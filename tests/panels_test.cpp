@@ -339,3 +339,26 @@ TEST(ToolPanel, ShutdownUnregistersListenersAndStopsThePanel)
     EXPECT_EQ(h.host.extensions().state("Curvicraft_Tool_UI"), kCCExtensionUnloaded);
     EXPECT_EQ(suites::liveFileObjects(), 0) << "every host string and path was disposed";
 }
+
+TEST(ToolPanel, ListenersAndPanelSurviveAnUnloadAndReloadOfThePlugin)
+{
+    PanelHost h;
+    h.select(kRoundFillet);
+    h.take();
+    ASSERT_EQ(h.host.unload(true), kCCNoErr);
+    EXPECT_EQ(h.host.extensions().listenerCount(kUpdateParams), 0u) << "no listener points into the closed library";
+    ASSERT_EQ(h.host.reload(), kCCNoErr);
+    EXPECT_EQ(h.host.extensions().listenerCount(kUpdateParams), 1u);
+    // The panel shows the same tool again once it is ready, and takes edits for it.
+    auto events = h.take();
+    ASSERT_FALSE(events.empty());
+    EXPECT_EQ(tag(events.back().payload, "tool_index"), "12");
+    ASSERT_EQ(h.host.extensions().raise(kUpdateParams, "<payload><tool_index>12</tool_index><snap_size>7</snap_size></payload>"),
+              kCCNoErr);
+    ASSERT_EQ(h.host.setRulerUnits("pt"), kCCNoErr);
+    events = h.take();
+    ASSERT_EQ(commands(events), (std::vector<std::string>{"SendData"}));
+    EXPECT_EQ(tag(events[0].payload, "snap_size"), "7");
+    ASSERT_EQ(h.host.shutdown(), kCCNoErr);
+    EXPECT_EQ(h.host.acquisitions(kCCCSXSExtensionSuite), 0);
+}
