@@ -21,7 +21,7 @@ namespace minihost {
 class Host;
 
 class ExtensionFramework {
-public:
+  public:
     // An event the plug-in dispatched.
     struct Event {
         std::string type, command, payload;
@@ -61,7 +61,7 @@ public:
     std::int32_t removeListener(const char* type, CCPanelEventListener listener, void* userData);
     std::int32_t dispatch(const CCPanelEvent* event);
 
-private:
+  private:
     struct Listener {
         std::string type;
         CCPanelEventListener callback;

@@ -12,7 +12,7 @@ using namespace minihost;
 namespace {
 
 class Bridge : public curvicraft::FlashUIController {
-public:
+  public:
     Bridge() : FlashUIController("Curvicraft_Tool_UI") { result = curvicraft::loadPanelLibrary(*this); }
     CCErr registerListeners() override { return 0; }
     CCErr unregisterListeners() override { return 0; }

@@ -9,8 +9,8 @@
 
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 using namespace minihost;
@@ -45,7 +45,8 @@ struct PanelHost {
         host.setOutput([this](const std::string& line) { lines.push_back(line); });
         EXPECT_EQ(host.loadPlugin(), kCCNoErr);
         EXPECT_EQ(host.launch(), kCCNoErr);
-        host.setDocument(DocumentFile::load(std::filesystem::path(CURVICRAFT_SOURCE_DIR) / "tests/fixtures/panel_corner.json"));
+        host.setDocument(
+            DocumentFile::load(std::filesystem::path(CURVICRAFT_SOURCE_DIR) / "tests/fixtures/panel_corner.json"));
     }
 
     void select(const char* title) { ASSERT_EQ(host.selectTool(host.findTool(title)), kCCNoErr); }
@@ -112,7 +113,9 @@ TEST(ToolPanel, FirstSelectionStartsThePanelWhichGetsRangesAndParamsWhenReady)
     EXPECT_EQ(events[1].payload, "<payload><tool_index>12</tool_index><contents>max_values</contents>"
                                  "<snap_size>4000</snap_size><fixed_radius>4000</fixed_radius></payload>");
     // The defaults, in points.
-    EXPECT_EQ(events[2].payload.rfind("<payload><tool_index>12</tool_index><contents>params</contents><units>pt</units>", 0), 0u)
+    EXPECT_EQ(
+        events[2].payload.rfind("<payload><tool_index>12</tool_index><contents>params</contents><units>pt</units>", 0),
+        0u)
         << events[2].payload;
     EXPECT_EQ(tag(events[2].payload, "ope_style"), "0");
     EXPECT_EQ(tag(events[2].payload, "snap_size"), "20");
@@ -176,8 +179,9 @@ TEST(ToolPanel, EditedFixedRadiusInMillimetresIsUsedByTheNextPressAndReportedAft
     EXPECT_EQ(tag(shown[2].payload, "units"), "mm");
     EXPECT_EQ(tag(shown[2].payload, "fixed_radius"), "17.6389") << "50 pt in mm";
 
-    ASSERT_EQ(h.host.extensions().raise(kUpdateParams, "<payload><tool_index>12</tool_index><ope_style>2</ope_style>"
-                                                        "<snap_size>5</snap_size><fixed_radius>10</fixed_radius></payload>"),
+    ASSERT_EQ(h.host.extensions().raise(kUpdateParams,
+                                        "<payload><tool_index>12</tool_index><ope_style>2</ope_style>"
+                                        "<snap_size>5</snap_size><fixed_radius>10</fixed_radius></payload>"),
               kCCNoErr);
     EXPECT_TRUE(h.take().empty());
 
@@ -253,9 +257,9 @@ TEST(ToolPanel, MalformedOrForeignPayloadsChangeNothing)
     }
 
     // Menu items: only "About" starts the utilities panel; longer or missing ids do nothing.
-    for (const char* payload : {"<payload><menu_id>AboutAboutAboutAboutAbout</menu_id></payload>",
-                                "<payload><menu_id>about</menu_id></payload>", "<payload></payload>",
-                                "<payload><menu_id>About"}) {
+    for (const char* payload :
+         {"<payload><menu_id>AboutAboutAboutAboutAbout</menu_id></payload>",
+          "<payload><menu_id>about</menu_id></payload>", "<payload></payload>", "<payload><menu_id>About"}) {
         ASSERT_EQ(h.host.extensions().raise(kMenuSelect, payload), kCCNoErr);
         EXPECT_EQ(h.host.extensions().state("Curvicraft_Utils_UI"), kCCExtensionUnknown) << payload;
     }
@@ -353,7 +357,8 @@ TEST(ToolPanel, ListenersAndPanelSurviveAnUnloadAndReloadOfThePlugin)
     auto events = h.take();
     ASSERT_FALSE(events.empty());
     EXPECT_EQ(tag(events.back().payload, "tool_index"), "12");
-    ASSERT_EQ(h.host.extensions().raise(kUpdateParams, "<payload><tool_index>12</tool_index><snap_size>7</snap_size></payload>"),
+    ASSERT_EQ(h.host.extensions().raise(kUpdateParams,
+                                        "<payload><tool_index>12</tool_index><snap_size>7</snap_size></payload>"),
               kCCNoErr);
     ASSERT_EQ(h.host.setRulerUnits("pt"), kCCNoErr);
     events = h.take();

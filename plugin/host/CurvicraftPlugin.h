@@ -56,6 +56,7 @@ private:
     // The panel bridges (CurvicraftPluginPanels.cpp): created at start-up, their notifiers, the
     // notifications they answer, and their part of shut-down.
     CCErr createPanelBridges();
+    CCErr makePanelBridges() noexcept; // the utilities bridge first; the others are handed it
     CCErr addPanelNotifiers();
     bool isPanelNotifier(CCNotifierHandle notifier) const noexcept;
     CCErr notifyPanels(CCNotifierMessage* message);

@@ -37,13 +37,18 @@ bool isSelected(CCArtHandle art)
 
 } // namespace
 
-CCErr CurvicraftPlugin::createPanelBridges()
+CCErr CurvicraftPlugin::makePanelBridges() noexcept
 {
     utilsBridge_ = new (std::nothrow) UtilsDialogController();
     modalBridge_ = utilsBridge_ ? new (std::nothrow) ModalDialogController(utilsBridge_) : nullptr;
     toolBridge_ = modalBridge_ ? new (std::nothrow) ToolPanelController(utilsBridge_) : nullptr;
-    if (!toolBridge_)
-        return kCCOutOfMemoryErr;
+    return toolBridge_ ? kCCNoErr : kCCOutOfMemoryErr;
+}
+
+CCErr CurvicraftPlugin::createPanelBridges()
+{
+    if (const CCErr err = makePanelBridges())
+        return err;
     return setResident(true);
 }
 
@@ -51,7 +56,8 @@ CCErr CurvicraftPlugin::addPanelNotifiers()
 {
     if (!sNotifier)
         return kCCSuiteNotFoundErr;
-    if (const CCErr err = sNotifier->AddNotifier(pluginRef(), kNotifierName, kCCRulerUnitsChangedNotifier, &unitsNotifier_))
+    if (const CCErr err =
+            sNotifier->AddNotifier(pluginRef(), kNotifierName, kCCRulerUnitsChangedNotifier, &unitsNotifier_))
         return err;
     if (const CCErr err = sNotifier->AddNotifier(pluginRef(), kNotifierName, kCCArtSelectionChangedNotifier,
                                                  &globals_->selectionNotifier))
@@ -189,11 +195,8 @@ CCErr CurvicraftPlugin::suitesReadyHook()
         return kCCNoErr;
     panelsSuspended_ = 0;
     const std::int16_t shown = globals_->panelToolIndex;
-    utilsBridge_ = new (std::nothrow) UtilsDialogController();
-    modalBridge_ = utilsBridge_ ? new (std::nothrow) ModalDialogController(utilsBridge_) : nullptr;
-    toolBridge_ = modalBridge_ ? new (std::nothrow) ToolPanelController(utilsBridge_) : nullptr;
-    if (!toolBridge_)
-        return kCCOutOfMemoryErr;
+    if (const CCErr err = makePanelBridges())
+        return err;
     if (panelListening_) {
         toolBridge_->registerListeners();
         modalBridge_->registerListeners();

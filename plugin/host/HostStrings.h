@@ -10,7 +10,7 @@
 namespace curvicraft::ai {
 
 class UnicodeString {
-public:
+  public:
     explicit UnicodeString(const char* utf8);
     explicit UnicodeString(CCUnicodeString adopted) noexcept : string_(adopted) {}
     ~UnicodeString();
@@ -20,22 +20,22 @@ public:
     CCUnicodeString get() const noexcept { return string_; }
     std::string utf8() const;
 
-private:
+  private:
     CCUnicodeString string_ = nullptr;
 };
 
 // The text as a wide-character string, as the platform's module loader takes file names.
 class WCHARStr {
-public:
+  public:
     explicit WCHARStr(const UnicodeString& text);
     const wchar_t* as_WCHARStr() const noexcept { return text_.c_str(); }
 
-private:
+  private:
     std::wstring text_;
 };
 
 class FilePath {
-public:
+  public:
     explicit FilePath(CCFilePath adopted) noexcept : path_(adopted) {}
     ~FilePath();
     FilePath(const FilePath&) = delete;
@@ -46,7 +46,7 @@ public:
     bool exists() const;
     UnicodeString fullPath() const;
 
-private:
+  private:
     CCFilePath path_ = nullptr;
 };
 

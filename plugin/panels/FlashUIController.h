@@ -14,17 +14,17 @@
 namespace curvicraft {
 
 class FlashUIController {
-public:
+  public:
     FlashUIController(const FlashUIController&) = delete;
     FlashUIController& operator=(const FlashUIController&) = delete;
 
-    virtual ~FlashUIController();                 // frees the library
-    virtual CCErr loadExtension();                // 0 when the entry is absent
-    virtual CCErr unloadExtension();              // 0 when the entry is absent
+    virtual ~FlashUIController();    // frees the library
+    virtual CCErr loadExtension();   // 0 when the entry is absent
+    virtual CCErr unloadExtension(); // 0 when the entry is absent
     virtual CCErr registerListeners() = 0;
     virtual CCErr unregisterListeners() = 0;
-    virtual CCErr sendParams() = 0;               // the current params payload
-    virtual void idle() = 0;                      // nothing to do in the three bridges
+    virtual CCErr sendParams() = 0; // the current params payload
+    virtual void idle() = 0;        // nothing to do in the three bridges
 
     const char* extensionId() const noexcept { return extensionId_; }
     bool libraryLoaded() const noexcept { return library_ != nullptr; }
@@ -33,7 +33,7 @@ public:
 
     friend CCErr loadPanelLibrary(FlashUIController& bridge);
 
-protected:
+  protected:
     explicit FlashUIController(const char* extensionId) noexcept;
 
     // Raises an event for the panel. 1 when the library is absent; otherwise the dispatch entry's answer.
@@ -45,7 +45,7 @@ protected:
     CCErr addListeners(const char* const* types, std::size_t count, CCPanelEventListener listener);
     CCErr removeListeners(const char* const* types, std::size_t count, CCPanelEventListener listener);
 
-private:
+  private:
     static constexpr std::size_t kExtensionIdCapacity = 32;
 
     ModuleHandle library_ = nullptr;

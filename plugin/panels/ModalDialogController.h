@@ -10,7 +10,7 @@ class UtilsDialogController;
 inline constexpr const char* kDialogPanelId = "Curvicraft_Dialog_UI";
 
 class ModalDialogController : public FlashUIController {
-public:
+  public:
     explicit ModalDialogController(UtilsDialogController* utils) noexcept;
 
     // The dialog panel listens to nothing yet: its events come with the dialog's logic.
@@ -21,7 +21,7 @@ public:
 
     UtilsDialogController* utilities() const noexcept { return utils_; }
 
-private:
+  private:
     UtilsDialogController* utils_ = nullptr; // not owned
 };
 

@@ -25,13 +25,20 @@ std::int16_t currentUnitsIndex() noexcept
     if (!sDocument || sDocument->GetDocumentRulerUnits(&units) != kCCNoErr)
         return 0;
     switch (units) {
-    case kCCUnitsInches: return 1;
-    case kCCUnitsCentimeters: return 2;
-    case kCCUnitsPicas: return 4;
-    case kCCUnitsMillimeters: return 5;
-    case kCCUnitsPixels: return 6;
-    case kCCUnitsQ: return 7;
-    default: return 0;
+    case kCCUnitsInches:
+        return 1;
+    case kCCUnitsCentimeters:
+        return 2;
+    case kCCUnitsPicas:
+        return 4;
+    case kCCUnitsMillimeters:
+        return 5;
+    case kCCUnitsPixels:
+        return 6;
+    case kCCUnitsQ:
+        return 7;
+    default:
+        return 0;
     }
 }
 

@@ -9,13 +9,13 @@
 namespace curvicraft {
 
 class PanelContextScope {
-public:
+  public:
     PanelContextScope() noexcept;
     ~PanelContextScope();
     PanelContextScope(const PanelContextScope&) = delete;
     PanelContextScope& operator=(const PanelContextScope&) = delete;
 
-private:
+  private:
     CCAppContext context_ = nullptr;
     bool pushed_ = false;
 };

@@ -12,8 +12,8 @@ namespace curvicraft {
 
 namespace {
 
-constexpr const char* kLoadFailedAlert =
-    "Unable to find a part of necessary module files for Curvicraft. Please refer the manual and re-install the plug-in.";
+constexpr const char* kLoadFailedAlert = "Unable to find a part of necessary module files for Curvicraft. Please refer "
+                                         "the manual and re-install the plug-in.";
 
 constexpr const char* kListenedEvents[] = {kToolUpdateParamsEvent, kToolPanelReadyEvent, kToolPanelMenuSelectEvent};
 

@@ -22,7 +22,7 @@ inline constexpr const char* kToolPanelReadyEvent = "com.adobe.csxs.events.Curvi
 inline constexpr const char* kToolPanelMenuSelectEvent = "com.adobe.csxs.events.CurvicraftTool_PanelMenuSelect";
 
 class ToolPanelController : public FlashUIController {
-public:
+  public:
     explicit ToolPanelController(UtilsDialogController* utils) noexcept;
     ~ToolPanelController() override; // stopPanel
 
@@ -49,7 +49,7 @@ public:
     bool ready() const noexcept { return ready_ != 0; }
     ToolCtrlr* toolCtrlr() const noexcept { return toolCtrlr_.get(); }
 
-private:
+  private:
     CCErr sendContents(const char* command, int slot, const char* contents, const std::string& fragment);
 
     UtilsDialogController* utils_ = nullptr; // not owned

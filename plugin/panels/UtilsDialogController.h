@@ -10,7 +10,7 @@ namespace curvicraft {
 inline constexpr const char* kUtilsPanelId = "Curvicraft_Utils_UI";
 
 class UtilsDialogController : public FlashUIController {
-public:
+  public:
     UtilsDialogController() noexcept;
 
     // The About dialog's panel listens to nothing yet: its events come with the dialog's logic.
@@ -23,7 +23,7 @@ public:
     void showAbout();
     std::int16_t dialogIndex() const noexcept { return dialogIndex_; }
 
-private:
+  private:
     std::int16_t dialogIndex_ = -1; // 0 About
 };
 
