@@ -12,6 +12,7 @@
 #include <CLI/CLI.hpp>
 
 #include <iostream>
+#include <map>
 
 namespace {
 
@@ -49,6 +50,14 @@ int main(int argc, char** argv)
     playCmd->add_option("FILE", script, "The script (.play)")->required();
     playCmd->add_option("--plugins", pluginsDir, "Folder searched for the plug-in");
     playCmd->add_option("--app", appDir, "The host's application folder");
+    std::map<std::string, minihost::PanelLibrary> panelLibraries{{"installed", minihost::PanelLibrary::Installed},
+                                                                 {"none", minihost::PanelLibrary::Absent},
+                                                                 {"partial", minihost::PanelLibrary::LacksEntry}};
+    playCmd->add_option("--panel-library", options.panelLibrary,
+                        "The extension event library the host offers: installed, none, or partial (one entry missing)")
+        ->transform(CLI::CheckedTransformer(panelLibraries, CLI::ignore_case));
+    std::string preferences;
+    playCmd->add_option("--preferences", preferences, "The host's preferences file");
 
     CLI::App* infoCmd = app.add_subcommand("info", "Print the tree of a document (.json or .svg)");
     infoCmd->add_option("FILE", document, "The document")->required();
@@ -77,5 +86,7 @@ int main(int argc, char** argv)
         options.pluginsDir = pluginsDir;
     if (!appDir.empty())
         options.appDir = appDir;
+    if (!preferences.empty())
+        options.preferencesFile = preferences;
     return play(script, options);
 }

@@ -548,6 +548,60 @@ typedef struct CCActionManagerSuite {
     /* Records one event of an action with a dialog mode and a copy of the block. */
     CCErr (*RecordActionEvent)(const char* name, int32_t dialogMode, CCActionParamValueRef value);
 } CCActionManagerSuite;
+/* ---- Folders, file paths, strings, preferences and extensions ------------------------------------ */
+
+/* A text the host owns; the plug-in disposes what it is given. */
+typedef struct CCUnicodeStringOpaque* CCUnicodeString;
+/* A file system path the host owns; the plug-in disposes what it is given. */
+typedef struct CCFilePathOpaque* CCFilePath;
+
+typedef struct CCUnicodeStringSuite {
+    CCErr (*NewFromUTF8)(const char* text, CCUnicodeString* string);
+    CCErr (*Dispose)(CCUnicodeString string);
+    /* The text as UTF-8, NUL-terminated; valid until the string is disposed. */
+    CCErr (*GetUTF8)(CCUnicodeString string, const char** text);
+    /* The text as code points (not NUL-terminated); valid until the string is disposed. */
+    CCErr (*GetUTF32)(CCUnicodeString string, const uint32_t** codePoints, size_t* length);
+} CCUnicodeStringSuite;
+
+typedef struct CCFilePathSuite {
+    CCErr (*NewFilePath)(CCUnicodeString text, CCFilePath* path);
+    CCErr (*DisposeFilePath)(CCFilePath path);
+    /* Appends one component (a file or folder name) to the path. */
+    CCErr (*AddComponent)(CCFilePath path, CCUnicodeString component);
+    /* Pure query: whether a file or folder exists at the path. */
+    CCBool32 (*Exists)(CCFilePath path);
+    /* A new string with the absolute path. */
+    CCErr (*GetFullPath)(CCFilePath path, CCUnicodeString* text);
+} CCFilePathSuite;
+
+/* Folder types. */
+enum {
+    kCCApplicationFolder = 0,
+    kCCPreferencesFolder = 1
+};
+
+typedef struct CCFoldersSuite {
+    /* A new path of one of the host's folders. */
+    CCErr (*FindFolder)(int32_t type, CCBool32 create, CCFilePath* folder);
+} CCFoldersSuite;
+
+typedef struct CCPreferenceSuite {
+    /* Leaves *value untouched when the key is absent. */
+    CCErr (*GetBooleanPreference)(const char* prefix, const char* key, CCBool32* value);
+    CCErr (*PutBooleanPreference)(const char* prefix, const char* key, CCBool32 value);
+} CCPreferenceSuite;
+
+/* Extension states. */
+enum {
+    kCCExtensionUnknown = 0,
+    kCCExtensionUnloaded = 1,
+    kCCExtensionLoaded = 2
+};
+
+typedef struct CCCSXSExtensionSuite {
+    CCErr (*GetExtensionState)(const char* extensionId, int32_t* state);
+} CCCSXSExtensionSuite;
 
 #ifdef __cplusplus
 }

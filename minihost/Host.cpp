@@ -14,6 +14,8 @@ extern "C" void OutputDebugStringA(const char* text);
 
 namespace minihost {
 
+void openPanelLibrary(Host& host); // HostPanels.cpp
+
 namespace {
 
 Host* gCurrent = nullptr;
@@ -110,7 +112,13 @@ Host::Host(HostOptions options) : impl_(std::make_unique<Impl>())
     addSuite(kCCFilterSuite, kCCFilterSuiteVersion, &suites::filter());
     addSuite(kCCMenuSuite, kCCMenuSuiteVersion, &suites::menu());
     addSuite(kCCActionManagerSuite, kCCActionManagerSuiteVersion, &suites::actionManager());
+    addSuite(kCCUnicodeStringSuite, kCCUnicodeStringSuiteVersion, &suites::unicodeString());
+    addSuite(kCCFilePathSuite, kCCFilePathSuiteVersion, &suites::filePath());
+    addSuite(kCCFoldersSuite, kCCFoldersSuiteVersion, &suites::folders());
+    addSuite(kCCPreferenceSuite, kCCPreferenceSuiteVersion, &suites::preference());
+    addSuite(kCCCSXSExtensionSuite, kCCCSXSExtensionSuiteVersion, &suites::csxsExtension());
     gCurrent = this;
+    openPanelLibrary(*this);
 }
 
 Host::~Host()
@@ -126,6 +134,7 @@ Host::~Host()
     closeLibrary(p.library);
     p.library = nullptr;
     p.entry = nullptr;
+    impl_->extensions.reset(); // after the plug-in, which may still hold the event library
     for (const HeldBlock& b : heldBlocks())
         std::fprintf(stderr, "minihost: block still held: %s (%zu bytes)\n", b.debugName.c_str(), b.size);
     for (auto& [ptr, block] : impl_->blocks)
@@ -282,13 +291,9 @@ CCErr Host::startup()
     CCErr err = send(kCCInterfaceCaller, kCCStartupSelector);
     p.running = err == kCCNoErr;
     p.unloaded = false;
-    if (!p.running) {
+    if (!p.running)
         impl_->dropRegistrations(); // those of a start-up that failed
-        return err;
-    }
-    // Once every plug-in has started, the application tells those that asked.
-    notify(kCCApplicationStartedNotifier, nullptr);
-    return kCCNoErr;
+    return err;
 }
 
 CCErr Host::shutdown()

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "Document.h"
+#include "ExtensionFramework.h"
 #include "UndoJournal.h"
 #include "cc_messages.h"
 #include "cc_suites.h"
@@ -19,10 +20,18 @@
 
 namespace minihost {
 
+// Which extension event library the host's application folder holds.
+enum class PanelLibrary {
+    Installed,  // the full library, in appDir
+    Absent,     // none: the application folder is an empty one
+    LacksEntry, // a library without "PlugPlugRemoveEventListener"
+};
+
 struct HostOptions {
     std::filesystem::path pluginsDir = CURVICRAFT_DEFAULT_PLUGINS_DIR; // searched for property lists
     std::filesystem::path appDir = CURVICRAFT_DEFAULT_APP_DIR;         // the host's application folder
     std::filesystem::path preferencesFile;                              // empty: no persistence
+    PanelLibrary panelLibrary = PanelLibrary::Installed;
 };
 
 // A block of host block memory the plug-in still holds.
@@ -137,6 +146,17 @@ public:
     void redraw();
     const std::vector<DrawOp>& lastDrawing() const; // what the last redraw drew
     std::vector<CCRect32> takeInvalidations();      // view rectangles invalidated since the last call (the latest 1024)
+
+    // ---- panels ----
+    // The folder the host reports as its application folder (appDir, or the one panelLibrary names).
+    std::filesystem::path applicationFolder() const;
+    ExtensionFramework& extensions();
+    // Start-up as the application does it: "Startup", then "AI Application Started Notifier" and
+    // "AI CSXS PlugPlug Setup Complete".
+    CCErr launch();
+    // Sets the document's ruler units ("pt", "in", "cm", "mm", "px", "H") and notifies
+    // "AI Document Ruler Unit Changed Notifier". kCCBadParameterErr for other names.
+    CCErr setRulerUnits(const std::string& units);
 
     struct Impl;
     Impl& impl() { return *impl_; }

@@ -144,6 +144,9 @@ struct Host::Impl {
 
     // Delivers a message with the header filled in; see Host::send.
     CCErr deliver(const char* caller, const char* selector, void* message);
+
+    // ---- the extension framework ----
+    std::unique_ptr<ExtensionFramework> extensions;
 };
 
 // The Impl of the current host, or null when no host exists.

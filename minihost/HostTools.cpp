@@ -108,6 +108,8 @@ CCErr Host::Impl::runTopLevel(const char* caller, const char* selector, const st
     }
     if (toolEvent || redrawPending)
         redraw();
+    if (extensions)
+        extensions->deliverPending();
     return err;
 }
 

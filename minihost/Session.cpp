@@ -314,6 +314,26 @@ void cmdMenu(Session& s, const Session::Words& args)
         throw ScriptError("no menu command has the title \"" + args[0] + "\"");
 }
 
+void cmdUnits(Session& s, const Session::Words& args)
+{
+    s.document();
+    if (s.host().setRulerUnits(args[0]) == kCCBadParameterErr)
+        throw ScriptError("unknown units \"" + args[0] + "\" (units: pt, in, cm, mm, px, H)");
+}
+
+void cmdPanel(Session& s, const Session::Words& args)
+{
+    if (s.host().extensions().raise(args[0], args.size() > 1 ? args[1] : "") != kCCNoErr)
+        throw ScriptError("no listener for the panel event \"" + args[0] + "\"");
+}
+
+void cmdPanelReady(Session& s, const Session::Words& args)
+{
+    if (args[0] != "auto" && args[0] != "manual")
+        throw ScriptError("usage: panel-ready auto|manual");
+    s.host().extensions().setAutoReady(args[0] == "auto");
+}
+
 } // namespace
 
 const std::vector<Session::Command>& Session::commands()
@@ -336,6 +356,9 @@ const std::vector<Session::Command>& Session::commands()
         {"redo", "redo", 0, 0, cmdRedo},
         {"answer", "answer yes|no", 1, 1, cmdAnswer},
         {"menu", "menu \"TITLE\"", 1, 1, cmdMenu},
+        {"units", "units pt|in|cm|mm|px|H", 1, 1, cmdUnits},
+        {"panel", "panel EVENT-TYPE [\"PAYLOAD\"]", 1, 2, cmdPanel},
+        {"panel-ready", "panel-ready auto|manual", 1, 1, cmdPanelReady},
     };
     return table;
 }
@@ -368,7 +391,7 @@ int Session::run(std::string_view text, const std::filesystem::path& script)
             err_ << script.string() << ": cannot load the plug-in (" << codeText(e) << ")\n";
             return kBadFile;
         }
-    if (CCErr e = host_.startup()) {
+    if (CCErr e = host_.launch()) {
         err_ << script.string() << ": the plug-in did not start (" << codeText(e) << ")\n";
         return kBadFile;
     }

@@ -146,11 +146,18 @@ TEST_F(ModuleEntry, StartupHoldsSuitesNameNotifierAndLockUntilShutdown)
     EXPECT_EQ(host.acquisitions(kCCCSXSExtensionSuite), 0) << "the late table is not acquired at start-up";
     EXPECT_EQ(host.pluginName(), "Curvicraft");
     EXPECT_EQ(host.accessLocks(), 1);
-    // The base start-up registers the application-started notifier before the plug-in's own.
-    const auto& notifiers = host.impl().notifiers;
-    ASSERT_FALSE(notifiers.empty());
-    EXPECT_EQ(notifiers[0].name, "Curvicraft App Started Notifier");
-    EXPECT_EQ(notifiers[0].type, kCCApplicationStartedNotifier);
+    std::vector<std::pair<std::string, std::string>> notifiers;
+    for (const auto& n : host.impl().notifiers)
+        notifiers.emplace_back(n.name, n.type);
+    const std::vector<std::pair<std::string, std::string>> expected = {
+        {"Curvicraft App Started Notifier", kCCApplicationStartedNotifier},
+        {"Orvo_Curvicraft_Plugin", kCCApplicationStartedNotifier},
+        {"Orvo_Curvicraft_Plugin", kCCRulerUnitsChangedNotifier},
+        {"Orvo_Curvicraft_Plugin", kCCArtSelectionChangedNotifier},
+        {"Orvo_Curvicraft_Plugin", "Orvo Curvicraft Internal Notifier"},
+        {"Register Event Notify", kCCPanelSetupCompleteNotifier},
+    };
+    EXPECT_EQ(notifiers, expected);
 
     // Every dispatched message is answered 0, notifications inside a balanced application context.
     EXPECT_EQ(host.notify(kCCApplicationStartedNotifier, nullptr), kCCNoErr);

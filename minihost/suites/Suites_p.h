@@ -3,6 +3,8 @@
 
 #include "cc_suites.h"
 
+#include <cstdint>
+
 namespace minihost::suites {
 
 const CCBasicSuite& basic();
@@ -38,5 +40,20 @@ const CCDocumentSuite& document();
 const CCDocumentViewSuite& documentView();
 const CCAnnotatorSuite& annotator();
 const CCAnnotatorDrawerSuite& annotatorDrawer();
+
+} // namespace minihost::suites
+
+namespace minihost::suites {
+
+// Counts hosts made in this process: state kept for one host is dropped when another one is made,
+// even at the same address.
+std::uint64_t hostGeneration();
+
+const CCUnicodeStringSuite& unicodeString();
+const CCFilePathSuite& filePath();
+const CCFoldersSuite& folders();
+int liveFileObjects(); // strings and paths given out and not yet disposed
+const CCPreferenceSuite& preference();
+const CCCSXSExtensionSuite& csxsExtension();
 
 } // namespace minihost::suites

@@ -1,6 +1,7 @@
 #include "CurvicraftPlugin.h"
 
 #include "Suites.h"
+#include "settings/Defaults.h"
 #include "tools/framework/CurvicraftGlobals.h"
 #include "tools/framework/CursorLabel.h"
 #include "tools/framework/InternalNotifierData.h"
@@ -76,6 +77,13 @@ CurvicraftPlugin::CurvicraftPlugin(const RebindSnapshot& old) noexcept : Plugin(
     old.restore(invalidating_);
     old.restore(smartRound_);
     old.restore(parametersShown_);
+    old.restore(toolBridge_);
+    old.restore(modalBridge_);
+    old.restore(utilsBridge_);
+    old.restore(panelsSuspended_);
+    old.restore(panelListening_);
+    old.restore(lateSuitesHeld_);
+    old.restore(lateSuitesAfterReload_);
     setGlobals(globals_);
 }
 
@@ -83,6 +91,7 @@ CurvicraftPlugin::CurvicraftPlugin(const RebindSnapshot& old) noexcept : Plugin(
 // and give back the globals record that shut-down would have freed.
 CurvicraftPlugin::~CurvicraftPlugin()
 {
+    destroyPanelBridges();
     releaseGlobals();
     if (sInstance == this)
         sInstance = nullptr;
@@ -111,7 +120,11 @@ CCErr CurvicraftPlugin::handleStartup(CCPluginMessage* message)
         return err;
     if (const CCErr err = addAnnotator())
         return err;
-    return addNotifiers();
+    if (const CCErr err = createPanelBridges())
+        return err;
+    if (const CCErr err = addNotifiers())
+        return err;
+    return setDefaults(*globals_);
 }
 
 // Every tool of the table in slot order. The first tool opens the palette group and its toolset; the
@@ -161,9 +174,20 @@ CCErr CurvicraftPlugin::addAnnotator()
     return sAnnotator->SetAnnotatorActive(globals_->annotatorHandle, 0);
 }
 
+// The plug-in's notifiers in their registration order: application started, ruler units, art selection
+// (inactive until a drawing tool is selected), the internal notices, and the panels' set-up.
 CCErr CurvicraftPlugin::addNotifiers()
 {
-    return sNotifier->AddNotifier(pluginRef(), kNotifierName, kInternalNotifierType, &internalNotifier_);
+    if (!sNotifier)
+        return kCCSuiteNotFoundErr;
+    if (const CCErr err =
+            sNotifier->AddNotifier(pluginRef(), kNotifierName, kCCApplicationStartedNotifier, &appStartedNotifier_))
+        return err;
+    if (const CCErr err = addPanelNotifiers())
+        return err;
+    if (const CCErr err = sNotifier->AddNotifier(pluginRef(), kNotifierName, kInternalNotifierType, &internalNotifier_))
+        return err;
+    return addPanelSetupNotifier();
 }
 
 void CurvicraftPlugin::releaseGlobals() noexcept
@@ -184,14 +208,18 @@ CCErr CurvicraftPlugin::handlePostStartup()
     if (globals_ && !globals_->cursorResources && sUser)
         if (const CCErr err = sUser->CreateCursorResourceMgr(pluginRef(), &globals_->cursorResources))
             return err;
-    return Plugin::handlePostStartup();
+    if (const CCErr err = Plugin::handlePostStartup())
+        return err;
+    return acquireLateSuites();
 }
 
 // Unlock before the suites go: giving the lock back needs the access suite.
 CCErr CurvicraftPlugin::handleShutdown(CCPluginMessage*)
 {
+    shutdownPanels();
     releaseGlobals();
     setResident(false);
+    releaseLateSuites();
     releaseSuites();
     setInstance(nullptr);
     return kCCNoErr;
@@ -255,6 +283,8 @@ CCErr CurvicraftPlugin::handleNotify(CCNotifierMessage* message)
     if (!message)
         return kCCNoErr;
     try {
+        if (isPanelNotifier(message->notifier))
+            return notifyPanels(message);
         if (internalNotifier_ && message->notifier == internalNotifier_)
             return dispatchInternalNotice(static_cast<const InternalNotifierData*>(message->notifyData));
         return Plugin::handleNotify(message);
@@ -272,24 +302,6 @@ CCErr CurvicraftPlugin::dispatchInternalNotice(const InternalNotifierData* data)
         sendToolParams();
     return kCCNoErr;
 }
-
-// ---- the tool-options panel ---------------------------------------------------------------------
-// The panel bridge owns the panel's state; until it is in place the plug-in keeps only the slot shown,
-// which also names the tool whose measurement the cursor label draws.
-
-void CurvicraftPlugin::showToolPanel(int slot)
-{
-    if (globals_)
-        globals_->panelToolIndex = static_cast<std::int16_t>(slot);
-}
-
-void CurvicraftPlugin::closeToolPanel()
-{
-    if (globals_)
-        globals_->panelToolIndex = -1;
-}
-
-void CurvicraftPlugin::sendToolParams() {}
 
 // ---- tool events --------------------------------------------------------------------------------
 

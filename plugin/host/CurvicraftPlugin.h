@@ -9,6 +9,9 @@ namespace curvicraft {
 
 struct CurvicraftGlobals;
 struct InternalNotifierData;
+class ToolPanelController;
+class ModalDialogController;
+class UtilsDialogController;
 
 class CurvicraftPlugin : public Plugin {
 public:
@@ -43,6 +46,12 @@ public:
     CCErr handleToolMouseUp(CCToolMessage* message) override;
     CCErr handleToolSelect(CCToolMessage* message) override;
     CCErr handleToolDeselect(CCToolMessage* message) override;
+    CCErr unloadHook(CCPluginMessage* message) override;
+    CCErr suitesReadyHook() override;
+
+    ToolPanelController* toolBridge() const noexcept { return toolBridge_; }
+    ModalDialogController* modalBridge() const noexcept { return modalBridge_; }
+    UtilsDialogController* utilsBridge() const noexcept { return utilsBridge_; }
 
     // Smart Rounding's filters and action (bodies in CurvicraftPluginFilters.cpp).
     const SmartRoundFilterState& smartRoundState() const { return smartRound_; }
@@ -53,6 +62,20 @@ private:
     SmartRoundFilterState smartRound_{};
     CCBool32 parametersShown_ = 0; // the filter's parameters were just asked for
 private:
+    // The panel bridges (CurvicraftPluginPanels.cpp): created at start-up, their notifiers, the
+    // notifications they answer, and their part of shut-down.
+    CCErr createPanelBridges();
+    CCErr makePanelBridges() noexcept; // the utilities bridge first; the others are handed it
+    CCErr addPanelNotifiers();
+    CCErr addPanelSetupNotifier();
+    bool isPanelNotifier(CCNotifierHandle notifier) const noexcept;
+    CCErr notifyPanels(CCNotifierMessage* message);
+    void shutdownPanels();
+    void destroyPanelBridges() noexcept;
+    // The late suite table: acquired after start-up, given back at shut-down and around an unload.
+    CCErr acquireLateSuites() noexcept;
+    void releaseLateSuites() noexcept;
+
     // Start-up steps of the tool framework.
     CCErr addTools();
     CCErr addAnnotator();
@@ -81,6 +104,14 @@ private:
     CCNotifierHandle internalNotifier_ = nullptr;
     CCNotifierHandle panelSetupNotifier_ = nullptr;
     CCBool32 invalidating_ = 0; // an invalidation in progress; the host may answer it with another
+    // Owned; plain pointers so that they survive a rebind (they are re-created after a reload).
+    ToolPanelController* toolBridge_ = nullptr;
+    ModalDialogController* modalBridge_ = nullptr;
+    UtilsDialogController* utilsBridge_ = nullptr;
+    CCBool32 panelsSuspended_ = 0;  // the bridges were taken down for an unload
+    CCBool32 panelListening_ = 0;   // the host reported the panel framework ready
+    CCBool32 lateSuitesHeld_ = 0;
+    CCBool32 lateSuitesAfterReload_ = 0; // held before an unload: acquired again at the reload
 };
 
 } // namespace curvicraft

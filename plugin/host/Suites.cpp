@@ -33,6 +33,11 @@ const CCAnnotatorDrawerSuite* sAnnotatorDrawer = nullptr;
 const CCFilterSuite* sFilter = nullptr;
 const CCMenuSuite* sMenu = nullptr;
 const CCActionManagerSuite* sActionManager = nullptr;
+const CCUnicodeStringSuite* sUnicodeString = nullptr;
+const CCFilePathSuite* sFilePath = nullptr;
+const CCFoldersSuite* sFolders = nullptr;
+const CCPreferenceSuite* sPreference = nullptr;
+const CCCSXSExtensionSuite* sCSXSExtension = nullptr;
 
 #define CC_ROW(var, name, version) {name, version, reinterpret_cast<const void**>(&var)}
 
@@ -69,11 +74,15 @@ SuiteEntry gMainSuites[] = {
     CC_ROW(sFilter, kCCFilterSuite, kCCFilterSuiteVersion),
     CC_ROW(sMenu, kCCMenuSuite, kCCMenuSuiteVersion),
     CC_ROW(sActionManager, kCCActionManagerSuite, kCCActionManagerSuiteVersion),
+    CC_ROW(sUnicodeString, kCCUnicodeStringSuite, kCCUnicodeStringSuiteVersion),
+    CC_ROW(sFilePath, kCCFilePathSuite, kCCFilePathSuiteVersion),
+    CC_ROW(sFolders, kCCFoldersSuite, kCCFoldersSuiteVersion),
+    CC_ROW(sPreference, kCCPreferenceSuite, kCCPreferenceSuiteVersion),
     {nullptr, 0, nullptr}, // no optional rows
 };
 
 SuiteEntry gLateSuites[] = {
-    {kCCCSXSExtensionSuite, kCCCSXSExtensionSuiteVersion, nullptr}, // pointer added with the panel bridge
+    CC_ROW(sCSXSExtension, kCCCSXSExtensionSuite, kCCCSXSExtensionSuiteVersion),
     {nullptr, 0, nullptr},
 };
 

@@ -45,6 +45,11 @@ extern const CCAnnotatorDrawerSuite* sAnnotatorDrawer;
 extern const CCFilterSuite* sFilter;
 extern const CCMenuSuite* sMenu;
 extern const CCActionManagerSuite* sActionManager;
+extern const CCUnicodeStringSuite* sUnicodeString;
+extern const CCFilePathSuite* sFilePath;
+extern const CCFoldersSuite* sFolders;
+extern const CCPreferenceSuite* sPreference;
+extern const CCCSXSExtensionSuite* sCSXSExtension;
 
 // The first group (always acquired first), the main table (ended by a row with a null name, whose
 // version holds 'OPTS' when optional rows follow) and the late table acquired after start-up.
