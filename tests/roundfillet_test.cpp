@@ -370,10 +370,10 @@ struct ArtState {
 
 class RoundFilletPress : public ::testing::Test {
   protected:
+    std::vector<std::string> lines; // declared first: the host still prints while it shuts down
     minihost::Host host;
     minihost::Document* doc = nullptr;
     ObjectId layer = 0;
-    std::vector<std::string> lines;
 
     // Starts the plug-in (the shipped library, or the linked code) and selects the Round Fillet tool.
     void start(bool linked = true)

@@ -60,8 +60,8 @@ int countAnchorsAt(const Art& a, double x, double y)
 // The real plug-in, started in a host with a document holding one square of side 100.
 class SmartRoundFilter : public ::testing::Test {
   protected:
+    std::vector<std::string> lines; // declared first: the host still prints while it shuts down
     Host host;
-    std::vector<std::string> lines;
     ObjectId square = 0;
 
     void SetUp() override

@@ -42,9 +42,9 @@ constexpr std::int32_t kOption = kCCEventModifierOption;
 
 class ToolFramework : public ::testing::Test {
   protected:
+    std::vector<std::string> lines; // declared first: the host still prints while it shuts down
     Host host;
     minihost::Document* doc = nullptr;
-    std::vector<std::string> lines;
 
     // Loads the plug-in (the shipped library, or the linked code), starts it and tells it the
     // application has started, as the host does.
