@@ -270,9 +270,9 @@ typedef struct CCMatchingArtSpec {
 
 typedef struct CCMatchingArtSuite {
     /* Every object of the current document, in document order (layers top first, each tree depth first
-     * from the topmost object), that matches one of the specs. The list is a memory handle whose block
+     * from the topmost object), that matches one of the triples. The list is a memory handle whose block
      * is an array of *count handles; the caller disposes it with the MdMemory suite. */
-    CCErr (*GetMatchingArt)(const CCMatchingArtSpec* specs, int16_t numSpecs, CCMemoryHandle* matches, int32_t* count);
+    CCErr (*GetMatchingArt)(const CCMatchingArtSpec* triples, int16_t numTriples, CCMemoryHandle* matches, int32_t* count);
     CCErr (*GetSelectedArt)(CCMemoryHandle* matches, int32_t* count);
 } CCMatchingArtSuite;
 

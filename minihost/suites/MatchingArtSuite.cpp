@@ -10,10 +10,10 @@ namespace minihost::suites {
 
 namespace {
 
-bool matchesAny(const Art& a, const CCMatchingArtSpec* specs, int count)
+bool matchesAny(const Art& a, const CCMatchingArtSpec* triples, int count)
 {
     for (int i = 0; i < count; ++i) {
-        const CCMatchingArtSpec& s = specs[i];
+        const CCMatchingArtSpec& s = triples[i];
         if ((s.type == kCCUnknownArt || s.type == a.type) && (a.attrs & s.whichAttr) == s.attr)
             return true;
     }
@@ -35,17 +35,17 @@ CCErr makeList(const std::vector<CCArtHandle>& found, CCMemoryHandle* matches, i
     return kCCNoErr;
 }
 
-CCErr collect(const CCMatchingArtSpec* specs, int count, CCMemoryHandle* matches, int32_t* found)
+CCErr collect(const CCMatchingArtSpec* triples, int count, CCMemoryHandle* matches, int32_t* found)
 {
     Document* doc = currentDocument();
     if (!doc)
         return kCCNoDocumentErr;
-    if (!matches || !found || count < 0 || (count > 0 && !specs))
+    if (!matches || !found || count < 0 || (count > 0 && !triples))
         return kCCBadParameterErr;
     return guarded([&] {
         std::vector<CCArtHandle> list;
         doc->walk([&](const Art& a) {
-            if (matchesAny(a, specs, count))
+            if (matchesAny(a, triples, count))
                 list.push_back(toHandle(a.id));
             return true;
         });
@@ -53,9 +53,9 @@ CCErr collect(const CCMatchingArtSpec* specs, int count, CCMemoryHandle* matches
     });
 }
 
-CCErr GetMatchingArt(const CCMatchingArtSpec* specs, int16_t numSpecs, CCMemoryHandle* matches, int32_t* count)
+CCErr GetMatchingArt(const CCMatchingArtSpec* triples, int16_t numTriples, CCMemoryHandle* matches, int32_t* count)
 {
-    return collect(specs, numSpecs, matches, count);
+    return collect(triples, numTriples, matches, count);
 }
 
 CCErr GetSelectedArt(CCMemoryHandle* matches, int32_t* count)

@@ -6,7 +6,7 @@ namespace curvicraft {
 
 namespace {
 
-constexpr CCMatchingArtSpec spec(ArtType type)
+constexpr CCMatchingArtSpec triple(ArtType type)
 {
     return CCMatchingArtSpec{static_cast<std::int16_t>(type), kAttrSelected, kAttrSelected};
 }
@@ -109,8 +109,8 @@ CCErr checkGroupEditable(ArtHandle group)
 
 CCErr collectSelectedPaths(CCMemoryHandle* list, std::int32_t* count, std::int32_t* totalAnchors)
 {
-    static constexpr CCMatchingArtSpec kSpecs[] = {spec(ArtType::Group), spec(ArtType::CompoundPath),
-                                                   spec(ArtType::Path)};
+    static constexpr CCMatchingArtSpec kSpecs[] = {triple(ArtType::Group), triple(ArtType::CompoundPath),
+                                                   triple(ArtType::Path)};
     *totalAnchors = 0;
     CCErr err = matchSelected(kSpecs, 3, list, count);
     if (err != kCCNoErr)
@@ -150,8 +150,8 @@ CCErr collectSelectedPaths(CCMemoryHandle* list, std::int32_t* count, std::int32
 
 CCErr collectSelectionForTransform(CCMemoryHandle* list, std::int32_t* count)
 {
-    static constexpr CCMatchingArtSpec kSpecs[] = {spec(ArtType::Path), spec(ArtType::Placed), spec(ArtType::Raster),
-                                                   spec(ArtType::MysteryPath)};
+    static constexpr CCMatchingArtSpec kSpecs[] = {triple(ArtType::Path), triple(ArtType::Placed), triple(ArtType::Raster),
+                                                   triple(ArtType::MysteryPath)};
     CCErr err = matchSelected(kSpecs, 4, list, count);
     if (err != kCCNoErr)
         return err;
