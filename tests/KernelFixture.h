@@ -28,7 +28,7 @@ struct PathSpec {
 // gives its in handle to anchor 0 instead of adding an anchor.
 inline PathSpec parsePath(const std::string& text)
 {
-    PathSpec spec;
+    PathSpec shape;
     std::istringstream in(text);
     std::string word;
     auto point = [&](std::istream& s) {
@@ -42,18 +42,18 @@ inline PathSpec parsePath(const std::string& text)
     while (in >> word) {
         if (word == "M" || word == "L") {
             CCRealPoint p = point(in);
-            spec.segments.push_back(CCPathSegment{p, p, p, 1});
+            shape.segments.push_back(CCPathSegment{p, p, p, 1});
         } else if (word == "C") {
             CCRealPoint c1 = point(in), c2 = point(in), p = point(in);
-            if (spec.segments.empty()) {
+            if (shape.segments.empty()) {
                 ADD_FAILURE() << "C without M in " << text;
-                return spec;
+                return shape;
             }
-            spec.segments.back().out = c1;
-            spec.segments.push_back(CCPathSegment{p, c2, p, 1});
+            shape.segments.back().out = c1;
+            shape.segments.push_back(CCPathSegment{p, c2, p, 1});
         } else if (word == "Z") {
-            spec.closed = true;
-            auto& s = spec.segments;
+            shape.closed = true;
+            auto& s = shape.segments;
             if (s.size() > 1 && s.back().anchor.x == s.front().anchor.x && s.back().anchor.y == s.front().anchor.y) {
                 s.front().in = s.back().in;
                 s.pop_back();
@@ -62,7 +62,7 @@ inline PathSpec parsePath(const std::string& text)
             ADD_FAILURE() << "bad command '" << word << "' in " << text;
         }
     }
-    return spec;
+    return shape;
 }
 
 class KernelFixture : public ::testing::Test {
@@ -104,14 +104,14 @@ class KernelFixture : public ::testing::Test {
         return addPath(parsePath(text), parent, attrs);
     }
 
-    ObjectId addPath(const PathSpec& spec, ObjectId parent = 0, std::int32_t attrs = 0)
+    ObjectId addPath(const PathSpec& shape, ObjectId parent = 0, std::int32_t attrs = 0)
     {
         ObjectId id = doc->create(kCCPathArt, kCCPlaceInsideOnTop, parent);
         EXPECT_NE(id, 0u);
         minihost::Art* art = doc->edit(id);
-        art->segments = spec.segments;
-        art->selection.assign(spec.segments.size(), kCCSegmentNotSelected);
-        art->closed = spec.closed;
+        art->segments = shape.segments;
+        art->selection.assign(shape.segments.size(), kCCSegmentNotSelected);
+        art->closed = shape.closed;
         if (attrs != 0)
             doc->setAttrs(id, attrs, attrs);
         return id;

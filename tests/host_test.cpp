@@ -463,21 +463,21 @@ TEST_F(DocumentSuites, MatchingArtInDocumentOrderThroughContainers)
     const CCMatchingArtSpec editablePath{kCCPathArt, kCCArtLocked | kCCArtHidden, 0};
     struct Case {
         const char* what;
-        const CCMatchingArtSpec* specs;
+        const CCMatchingArtSpec* triples;
         int16_t count;
         std::vector<std::string> expected;
     } cases[] = {
         {"everything", &any, 1, {"layer:top", "g1", "p1", "c1", "p2", "p3", "p4", "layer:bottom", "p5", "g2"}},
         {"selected paths", &selPath, 1, {"p2", "p5"}},
-        // Three specs still give one list in document order, containers selected through their children.
+        // Three triples still give one list in document order, containers selected through their children.
         {"selected of three types", selectedContainers, 3, {"layer:top", "g1", "c1", "p2", "layer:bottom", "p5"}},
         {"unlocked visible paths", &editablePath, 1, {"p1", "p2", "p4", "p5"}},
-        {"no specs", nullptr, 0, {}},
+        {"no triples", nullptr, 0, {}},
     };
     for (const Case& c : cases) {
         CCMemoryHandle list = nullptr;
         int32_t count = -1;
-        ASSERT_EQ(matching.GetMatchingArt(c.specs, c.count, &list, &count), kCCNoErr) << c.what;
+        ASSERT_EQ(matching.GetMatchingArt(c.triples, c.count, &list, &count), kCCNoErr) << c.what;
         EXPECT_EQ(names(list, count), c.expected) << c.what;
     }
     CCMemoryHandle list = nullptr;

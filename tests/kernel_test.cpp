@@ -139,9 +139,9 @@ class MatchingArtSpy {
     static inline std::vector<CCMemoryHandle> lists;
 
   private:
-    static CCErr matching(const CCMatchingArtSpec* specs, std::int16_t n, CCMemoryHandle* list, std::int32_t* count)
+    static CCErr matching(const CCMatchingArtSpec* triples, std::int16_t n, CCMemoryHandle* list, std::int32_t* count)
     {
-        CCErr err = real_->GetMatchingArt(specs, n, list, count);
+        CCErr err = real_->GetMatchingArt(triples, n, list, count);
         if (err == kCCNoErr)
             lists.push_back(*list);
         return err;
@@ -798,9 +798,9 @@ TEST_F(KernelFixture, AlignAndMoveSegmentToPoint)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         resetDocument();
-        kerneltest::PathSpec spec = parsePath("M 0,0 L 10,10 L 20,0");
-        spec.segments[1] = start;
-        ObjectId p = addPath(spec);
+        kerneltest::PathSpec shape = parsePath("M 0,0 L 10,10 L 20,0");
+        shape.segments[1] = start;
+        ObjectId p = addPath(shape);
         ASSERT_EQ(c.apply(h(p)), kCCNoErr);
         EXPECT_TRUE(same(segs(p)[1], c.expected));
         EXPECT_TRUE(same(segs(p)[0].anchor, {0, 0}));
@@ -848,10 +848,10 @@ TEST_F(KernelFixture, MoveHitPartToPoint)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         resetDocument();
-        kerneltest::PathSpec spec = parsePath("M 0,0 L 10,0 L 20,0");
-        spec.segments[1] = smooth;
-        spec.segments[1].corner = c.corner;
-        ObjectId p = addPath(spec);
+        kerneltest::PathSpec shape = parsePath("M 0,0 L 10,0 L 20,0");
+        shape.segments[1] = smooth;
+        shape.segments[1].corner = c.corner;
+        ObjectId p = addPath(shape);
         PathSpy spy;
         ASSERT_EQ(moveHitPartToPoint(hitOf(p, c.part, 1), c.turnOpposite, c.point, nullptr), kCCNoErr);
         EXPECT_EQ(PathSpy::writes, c.writes ? 1 : 0);
@@ -1018,10 +1018,10 @@ TEST_F(KernelFixture, SmoothAnchorAtCurve)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         resetDocument();
-        kerneltest::PathSpec spec = parsePath(c.path);
-        for (auto& seg : spec.segments)
+        kerneltest::PathSpec shape = parsePath(c.path);
+        for (auto& seg : shape.segments)
             seg.corner = 0;
-        ObjectId p = addPath(spec);
+        ObjectId p = addPath(shape);
         const auto before = segs(p);
         PathSpy spy;
         ASSERT_EQ(smoothAnchorAtCurve(hitOf(p, HitPart::Curve, c.index, c.t)), kCCNoErr);
@@ -1104,11 +1104,11 @@ TEST_F(KernelFixture, SmoothAnchorAtHandle)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         resetDocument();
-        kerneltest::PathSpec spec = parsePath(c.path);
-        for (auto& seg : spec.segments)
+        kerneltest::PathSpec shape = parsePath(c.path);
+        for (auto& seg : shape.segments)
             seg.corner = 0;
-        c.setup(spec.segments);
-        ObjectId p = addPath(spec);
+        c.setup(shape.segments);
+        ObjectId p = addPath(shape);
         const auto before = segs(p);
         PathSpy spy;
         ASSERT_EQ(smoothAnchorAtHandle(hitOf(p, c.part, c.index)), kCCNoErr);

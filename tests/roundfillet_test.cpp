@@ -401,13 +401,13 @@ class RoundFilletPress : public ::testing::Test {
         return addPath(parsePath(text), attrs, parent);
     }
 
-    ObjectId addPath(const PathSpec& spec, std::int32_t attrs = kCCArtSelected, ObjectId parent = 0)
+    ObjectId addPath(const PathSpec& shape, std::int32_t attrs = kCCArtSelected, ObjectId parent = 0)
     {
         const ObjectId id = doc->create(kCCPathArt, kCCPlaceInsideOnTop, parent);
         minihost::Art* art = doc->edit(id);
-        art->segments = spec.segments;
-        art->selection.assign(spec.segments.size(), kCCSegmentNotSelected);
-        art->closed = spec.closed;
+        art->segments = shape.segments;
+        art->selection.assign(shape.segments.size(), kCCSegmentNotSelected);
+        art->closed = shape.closed;
         if (attrs != 0)
             doc->setAttrs(id, attrs, attrs);
         return id;
@@ -576,10 +576,10 @@ TEST_F(RoundFilletPress, NearlyStraightCorners)
     for (auto [rise, filleted] : {std::pair{0.5, false}, std::pair{2.0, true}}) {
         SCOPED_TRACE(rise);
         const RealPoint corner{100, 0};
-        PathSpec spec = parsePath("M 0,0 L 100,0 L 200,0");
+        PathSpec shape = parsePath("M 0,0 L 100,0 L 200,0");
         const RealPoint next = towards(corner, 100, rise);
-        spec.segments[2] = {next, next, next, 1};
-        const ObjectId path = addPath(spec);
+        shape.segments[2] = {next, next, next, 1};
+        const ObjectId path = addPath(shape);
         const std::vector<CCPathSegment> before = segs(path);
         press(corner, {{100, 30}});
         if (!filleted) {

@@ -334,29 +334,29 @@ TEST_F(SmartRoundTest, RandomPathsGiveSoundResults)
     int rounded = 0;
     for (int trial = 0; trial < 300; ++trial) {
         resetDocument();
-        kerneltest::PathSpec spec;
-        spec.closed = trial % 3 != 0;
+        kerneltest::PathSpec shape;
+        shape.closed = trial % 3 != 0;
         const int n = 2 + static_cast<int>(unit(rng) * 12);
         for (int i = 0; i < n; ++i) {
             CCRealPoint p{coord(rng), coord(rng)};
             if (i > 0 && unit(rng) < 0.1)
-                p = spec.segments.back().anchor; // a zero-length side
+                p = shape.segments.back().anchor; // a zero-length side
             CCPathSegment seg{p, p, p, 1};
             if (unit(rng) < 0.4) {
                 seg.in = {p.x + coord(rng) / 4, p.y + coord(rng) / 4};
                 seg.out = unit(rng) < 0.5 ? CCRealPoint{2 * p.x - seg.in.x, 2 * p.y - seg.in.y}
                                           : CCRealPoint{p.x + coord(rng) / 4, p.y + coord(rng) / 4};
             }
-            spec.segments.push_back(seg);
+            shape.segments.push_back(seg);
         }
-        ObjectId id = addPath(spec);
+        ObjectId id = addPath(shape);
         const auto before = segs(id);
         const double convex = unit(rng) * 60, concave = unit(rng) < 0.2 ? 0 : unit(rng) * 60;
         ASSERT_EQ(roundPath(params(convex, concave, 90 + unit(rng) * 90), h(id)), kCCNoErr) << trial;
         const auto& after = segs(id);
         ASSERT_GE(after.size(), 2u) << trial;
         rounded += after.size() != before.size();
-        EXPECT_EQ(art(id).closed, spec.closed);
+        EXPECT_EQ(art(id).closed, shape.closed);
         for (const auto& seg : after) {
             ASSERT_TRUE(std::isfinite(seg.anchor.x) && std::isfinite(seg.anchor.y) && std::isfinite(seg.in.x) &&
                         std::isfinite(seg.in.y) && std::isfinite(seg.out.x) && std::isfinite(seg.out.y))
@@ -468,14 +468,14 @@ TEST_F(SmartRoundTest, PathsThatCannotBeRoundedStayExactly)
 TEST_F(SmartRoundTest, AnchorLimitBeforeAndAfter)
 {
     auto star = [](int n) {
-        kerneltest::PathSpec spec;
-        spec.closed = true;
+        kerneltest::PathSpec shape;
+        shape.closed = true;
         for (int i = 0; i < n; ++i) {
             const double r = i % 2 ? 900 : 1000, t = 2 * std::numbers::pi * i / n;
             CCRealPoint p{r * std::cos(t), r * std::sin(t)};
-            spec.segments.push_back(CCPathSegment{p, p, p, 1});
+            shape.segments.push_back(CCPathSegment{p, p, p, 1});
         }
-        return spec;
+        return shape;
     };
     struct Case {
         int n;
@@ -484,17 +484,17 @@ TEST_F(SmartRoundTest, AnchorLimitBeforeAndAfter)
     };
     // A square of side 8000 with an anchor every 4 points: 8000 anchors, four corners.
     auto dottedSquare = [] {
-        kerneltest::PathSpec spec;
-        spec.closed = true;
+        kerneltest::PathSpec shape;
+        shape.closed = true;
         const CCRealPoint corners[4] = {{0, 0}, {8000, 0}, {8000, 8000}, {0, 8000}};
         for (int side = 0; side < 4; ++side)
             for (int i = 0; i < 2000; ++i) {
                 const CCRealPoint& a = corners[side];
                 const CCRealPoint& b = corners[(side + 1) % 4];
                 CCRealPoint p{a.x + (b.x - a.x) * i / 2000, a.y + (b.y - a.y) * i / 2000};
-                spec.segments.push_back(CCPathSegment{p, p, p, 1});
+                shape.segments.push_back(CCPathSegment{p, p, p, 1});
             }
-        return spec;
+        return shape;
     };
     // 8001 anchors; 6000 corners with their own cut points (12000 after); 8000 anchors of which four are
     // corners (fewer after).

@@ -71,12 +71,12 @@ class ToolFramework : public ::testing::Test {
 
     ObjectId addPath(const std::string& text, std::int32_t attrs = 0, bool filled = true)
     {
-        const kerneltest::PathSpec spec = parsePath(text);
+        const kerneltest::PathSpec shape = parsePath(text);
         const ObjectId id = doc->create(kCCPathArt, kCCPlaceInsideOnTop, 0);
         minihost::Art* art = doc->edit(id);
-        art->segments = spec.segments;
-        art->selection.assign(spec.segments.size(), kCCSegmentNotSelected);
-        art->closed = spec.closed;
+        art->segments = shape.segments;
+        art->selection.assign(shape.segments.size(), kCCSegmentNotSelected);
+        art->closed = shape.closed;
         if (!filled)
             art->style.fill.reset();
         if (attrs != 0)

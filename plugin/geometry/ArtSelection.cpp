@@ -19,11 +19,11 @@ void disposeList(CCMemoryHandle* list)
 }
 
 // Asks the host for the selected objects of the given kinds; '!sel' (list disposed) when there are none.
-CCErr matchSelected(const CCMatchingArtSpec* specs, std::int16_t numSpecs, CCMemoryHandle* list, std::int32_t* count)
+CCErr matchSelected(const CCMatchingArtSpec* triples, std::int16_t numTriples, CCMemoryHandle* list, std::int32_t* count)
 {
     *list = nullptr;
     *count = 0;
-    CCErr err = sMatchingArt->GetMatchingArt(specs, numSpecs, list, count);
+    CCErr err = sMatchingArt->GetMatchingArt(triples, numTriples, list, count);
     if (err != kCCNoErr) {
         disposeList(list);
         *count = 0;

@@ -23,9 +23,9 @@ class SelectionList {
     }
     CCErr gather()
     {
-        const CCMatchingArtSpec specs[2] = {{kCCPathArt, kCCArtSelected, kCCArtSelected},
+        const CCMatchingArtSpec triples[2] = {{kCCPathArt, kCCArtSelected, kCCArtSelected},
                                             {kCCMysteryPathArt, kCCArtSelected, kCCArtSelected}};
-        if (CCErr err = sMatchingArt->GetMatchingArt(specs, 2, &handle_, &count_))
+        if (CCErr err = sMatchingArt->GetMatchingArt(triples, 2, &handle_, &count_))
             return err;
         if (count_ <= 0 || !handle_)
             return kCCNoSelectionErr;

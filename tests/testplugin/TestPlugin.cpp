@@ -310,10 +310,10 @@ CCErr rotateSelection()
     for (CCErr err : {matching.err, memory.err, math.err, transform.err})
         if (err)
             return err;
-    const CCMatchingArtSpec spec{kCCPathArt, kCCArtSelected, kCCArtSelected};
+    const CCMatchingArtSpec shape{kCCPathArt, kCCArtSelected, kCCArtSelected};
     CCMemoryHandle list = nullptr;
     int32_t count = 0;
-    if (CCErr err = matching.suite->GetMatchingArt(&spec, 1, &list, &count))
+    if (CCErr err = matching.suite->GetMatchingArt(&shape, 1, &list, &count))
         return err;
     void* block = nullptr;
     CCErr err = memory.suite->GetHandleBlock(list, &block);
