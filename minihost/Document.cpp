@@ -406,6 +406,11 @@ std::vector<ObjectId> Document::pathsNear(const CCRealPoint& p, double tol) cons
     return found;
 }
 
+const PointBox* Document::indexedBox(ObjectId id) const
+{
+    return index_->box(id);
+}
+
 void Document::settleSelectionCounts()
 {
     auto count = [&](const Counted& c, std::int32_t delta) {

@@ -95,6 +95,7 @@ public:
 };
 
 class PathIndex;
+struct PointBox;
 
 class Document {
 public:
@@ -141,6 +142,8 @@ public:
     // The paths whose box comes within tol of p, in the order the walk visits them (topmost first).
     // Only these can be hit at p with that tolerance; paths not reachable from a layer are left out.
     std::vector<ObjectId> pathsNear(const CCRealPoint& p, double tol) const;
+    // The box the index keeps for a path pathsNear returned, until the next change; null for others.
+    const PointBox* indexedBox(ObjectId id) const;
 
     // ---- selection as a user makes it ----
     // Attribute change with the host's selection rules: selecting a path selects all its anchors when none

@@ -29,7 +29,7 @@ CCBezier curve(const CCPathSegment& from, const CCPathSegment& to)
 }
 
 class HitScan {
-public:
+  public:
     HitScan(const Document& doc, CCRealPoint p, int32_t request, double tol)
         : doc_(doc), p_(p), request_(request), tol_(tol), tol2_(tol * tol)
     {
@@ -82,23 +82,23 @@ public:
             if (!layer || !layer->visible)
                 continue;
             locked = locked || !layer->editable;
-            if ((!locked || request_ == kCCHitSnapPoints) && testPath(*path, hit))
+            if ((!locked || request_ == kCCHitSnapPoints) && testPath(*path, hit, doc_.indexedBox(id)))
                 return true;
         }
         return false;
     }
 
-private:
-    // The path's box rejects it cheaply; otherwise one pass over the anchors gathers the nearest anchor,
-    // handle and curve point within the tolerance, and the part is chosen by rank. Curves far from p are
-    // passed over by the box of their control points.
-    bool testPath(const Art& path, CCHitData& hit)
+  private:
+    // The path's box (the index's copy when known) rejects it cheaply; otherwise one pass over the anchors
+    // gathers the nearest anchor, handle and curve point within the tolerance, and the part is chosen by
+    // rank. Curves far from p are passed over by the box of their control points.
+    bool testPath(const Art& path, CCHitData& hit, const PointBox* known = nullptr)
     {
         const std::vector<CCPathSegment>& segs = path.segments;
         std::size_t n = segs.size();
         if (n == 0 || n > std::size_t(kCCMaxPathSegments)) // an index must fit the hit record
             return false;
-        const PointBox box = pathBox(segs);
+        const PointBox box = known ? *known : pathBox(segs);
         if (!box.near(p_, tol_)) // most paths of a document end here
             return false;
         bool handles = request_ != kCCHitSnapPoints && (path.attrs & kCCArtSelected);

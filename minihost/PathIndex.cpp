@@ -7,11 +7,11 @@ namespace minihost {
 
 namespace {
 
-constexpr double kCellLimit = 1 << 30;    // cell coordinates must fit a 32-bit half of a key
-constexpr double kCellsAcross = 1 << 20;  // the union of all boxes spans at most this many cells
+constexpr double kCellLimit = 1 << 30;      // cell coordinates must fit a 32-bit half of a key
+constexpr double kCellsAcross = 1 << 20;    // the union of all boxes spans at most this many cells
 constexpr std::int64_t kMaxEntryCells = 64; // a path spanning more cells goes to the big list
 constexpr std::int64_t kMaxQueryCells = 64; // a larger query (a huge tolerance) checks every entry
-constexpr std::size_t kSlack = 256;       // changes below this never trigger a rebuild
+constexpr std::size_t kSlack = 256;         // changes below this never trigger a rebuild
 
 } // namespace
 

@@ -20,7 +20,7 @@
 namespace minihost {
 
 class PathIndex {
-public:
+  public:
     // An object changed, appeared or left the document (any type: non-paths are dropped at the next query).
     void changed(ObjectId id);
 
@@ -29,8 +29,14 @@ public:
     void near(const Document& doc, const CCRealPoint& p, double tol, std::vector<ObjectId>& out);
 
     std::size_t size() const { return entries_.size(); }
+    // The box kept for a path as of the last query; null when the path has none (or is not a path).
+    const PointBox* box(ObjectId id) const
+    {
+        auto it = entries_.find(id);
+        return it == entries_.end() ? nullptr : &it->second.box;
+    }
 
-private:
+  private:
     struct Entry {
         PointBox box;
         std::int64_t x0 = 0, y0 = 0, x1 = -1, y1 = -1; // cell range; empty for big entries

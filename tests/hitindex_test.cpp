@@ -22,8 +22,8 @@ namespace {
 std::string describe(const CCHitData& h)
 {
     std::ostringstream s;
-    s << "hit " << h.hit << " part " << h.part << " segment " << h.segment << " art " << fromHandle(h.art)
-      << " group " << fromHandle(h.group) << " point (" << h.point.x << ", " << h.point.y << ") t " << h.t;
+    s << "hit " << h.hit << " part " << h.part << " segment " << h.segment << " art " << fromHandle(h.art) << " group "
+      << fromHandle(h.group) << " point (" << h.point.x << ", " << h.point.y << ") t " << h.t;
     return s.str();
 }
 
@@ -125,12 +125,15 @@ struct RandomDocument {
 
     std::int16_t placement()
     {
-        static const std::int16_t orders[] = {kCCPlaceAbove,        kCCPlaceBelow,          kCCPlaceInsideOnTop,
+        static const std::int16_t orders[] = {kCCPlaceAbove,          kCCPlaceBelow,    kCCPlaceInsideOnTop,
                                               kCCPlaceInsideOnBottom, kCCPlaceAboveAll, kCCPlaceBelowAll};
         return orders[pick(6)];
     }
 
-    ObjectId anyOf(const std::vector<ObjectId>& ids) { return ids.empty() ? 0 : ids[static_cast<std::size_t>(pick(static_cast<int>(ids.size())))]; }
+    ObjectId anyOf(const std::vector<ObjectId>& ids)
+    {
+        return ids.empty() ? 0 : ids[static_cast<std::size_t>(pick(static_cast<int>(ids.size())))];
+    }
 
     ObjectId addPath()
     {
@@ -169,7 +172,8 @@ struct RandomDocument {
             if (target && doc.get(target)->type == kCCPathArt) {
                 // A small move of one anchor, as a drag does.
                 Art* a = doc.edit(target);
-                a->segments[static_cast<std::size_t>(pick(static_cast<int>(a->segments.size())))].anchor.x += uniform(-20, 20);
+                a->segments[static_cast<std::size_t>(pick(static_cast<int>(a->segments.size())))].anchor.x +=
+                    uniform(-20, 20);
             }
             break;
         case 5:
