@@ -2,6 +2,7 @@
 // every object reports, on documents of every shape, after every kind of change and after undo and redo;
 // and through the host's hit-test suite a moved path is found where it went and not where it was.
 #include "DocumentHitTest.h"
+#include "Host.h"
 #include "KernelFixture.h"
 #include "UndoJournal.h"
 
@@ -10,6 +11,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <memory>
 #include <random>
 #include <sstream>
 #include <string>
@@ -396,6 +398,81 @@ TEST_F(HitIndexSuite, AMovedPathIsHitWhereItWent)
     CCHitData crowd = hit(1247.5, 1000);
     EXPECT_EQ(crowd.part, kCCHitAnchorPart);
     EXPECT_EQ(crowd.segment, 1);
+}
+
+// A Round Fillet press through the shipped plug-in gives the same path in a document crowded with other
+// paths as in an empty one: a crowd below the square at its corner and above it elsewhere changes neither
+// what the press hits nor what the drag steps build.
+std::vector<CCPathSegment> filletInDocumentOf(int crowd, std::size_t& anchorsAfterUndo)
+{
+    Host host;
+    host.setOutput([](const std::string&) {});
+    auto d = std::make_unique<Document>();
+    d->addLayer("Layer 1");
+    Document& doc = *d;
+    auto add = [&](std::int16_t order, const std::vector<CCRealPoint>& points, bool selected) {
+        ObjectId id = doc.create(kCCPathArt, order, 0);
+        Art* a = doc.edit(id);
+        for (CCRealPoint q : points)
+            a->segments.push_back({q, q, q, 1});
+        a->selection.assign(points.size(), kCCSegmentNotSelected);
+        a->closed = true;
+        if (selected)
+            doc.setAttrs(id, kCCArtSelected, kCCArtSelected);
+        return id;
+    };
+    ObjectId square = add(kCCPlaceInsideOnTop, {{0, 0}, {100, 0}, {100, 100}, {0, 100}}, true);
+    for (int i = 0; i < crowd; ++i) {
+        // Below: a grid beyond the corner, its nearest squares within the tolerance of the press; above:
+        // the same grid moved off to the right. Nothing lies near the drag points, where the cursor would
+        // snap to it.
+        double x = 101 + (i % 40) * 2.0, y = 101 + (i / 40 % 40) * 2.0;
+        bool below = i % 2 == 0;
+        double shift = below ? 0 : 400;
+        add(below ? kCCPlaceInsideOnBottom : kCCPlaceInsideOnTop,
+            {{x + shift, y}, {x + shift + 1, y}, {x + shift + 1, y + 1}, {x + shift, y + 1}}, i % 7 == 0);
+    }
+    host.setDocument(std::move(d));
+    EXPECT_EQ(host.loadPlugin(), kCCNoErr);
+    EXPECT_EQ(host.startup(), kCCNoErr);
+    EXPECT_EQ(host.selectTool(host.findTool("Round Fillet tool")), kCCNoErr);
+    const double h = std::sqrt(0.5);
+    EXPECT_EQ(host.mouseDown({100, 100}), kCCNoErr);
+    for (double drag : {10.0, 45.0, 30.0})
+        EXPECT_EQ(host.mouseDrag({100 - drag * h, 100 - drag * h}), kCCNoErr);
+    EXPECT_EQ(host.mouseUp({100 - 30 * h, 100 - 30 * h}), kCCNoErr);
+    std::vector<CCPathSegment> result = doc.get(square)->segments;
+    EXPECT_EQ(doc.objectCount(), static_cast<std::size_t>(crowd) + 2) << "the guide is gone";
+    host.journal()->undo();
+    anchorsAfterUndo = doc.get(square)->segments.size();
+    host.shutdown();
+    return result;
+}
+
+TEST(HitIndexSession, RoundFilletIsTheSameInACrowdedDocument)
+{
+    std::size_t alone = 0, crowded = 0;
+    const std::vector<CCPathSegment> empty = filletInDocumentOf(0, alone);
+    const std::vector<CCPathSegment> full = filletInDocumentOf(3000, crowded);
+    ASSERT_EQ(empty.size(), 6u) << "the corner anchor becomes three";
+    // The tangent points lie on the corner's sides at the radius from it: a bisector drag of 30 gives a
+    // radius of 30 / sqrt(2) at a right angle.
+    const double r = 30 * std::sqrt(0.5);
+    EXPECT_NEAR(empty[2].anchor.x, 100, 1e-9);
+    EXPECT_NEAR(empty[2].anchor.y, 100 - r, 1e-9);
+    EXPECT_NEAR(empty[4].anchor.x, 100 - r, 1e-9);
+    EXPECT_NEAR(empty[4].anchor.y, 100, 1e-9);
+    ASSERT_EQ(full.size(), empty.size());
+    for (std::size_t i = 0; i < full.size(); ++i) {
+        EXPECT_EQ(full[i].anchor.x, empty[i].anchor.x) << i;
+        EXPECT_EQ(full[i].anchor.y, empty[i].anchor.y) << i;
+        EXPECT_EQ(full[i].in.x, empty[i].in.x) << i;
+        EXPECT_EQ(full[i].in.y, empty[i].in.y) << i;
+        EXPECT_EQ(full[i].out.x, empty[i].out.x) << i;
+        EXPECT_EQ(full[i].out.y, empty[i].out.y) << i;
+    }
+    EXPECT_EQ(alone, 4u) << "one undo takes back the press";
+    EXPECT_EQ(crowded, 4u);
 }
 
 } // namespace
