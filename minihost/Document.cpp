@@ -1,7 +1,10 @@
 #include "Document.h"
 
+#include "PathIndex.h"
+
 #include <algorithm>
 #include <atomic>
+#include <limits>
 
 namespace minihost {
 
@@ -16,7 +19,15 @@ bool isContainerType(std::int16_t type)
     return type == kCCGroupArt || type == kCCCompoundPathArt || type == kCCTextPathArt;
 }
 
-Document::Document() = default;
+namespace {
+
+constexpr std::int32_t kSelectionBits = kCCArtSelected | kCCArtFullySelected;
+constexpr std::uint64_t kRankGap = std::uint64_t(1) << 32;
+constexpr std::uint64_t kFirstRank = std::uint64_t(1) << 63;
+
+} // namespace
+
+Document::Document() : index_(std::make_unique<PathIndex>()) {}
 Document::~Document() = default;
 
 ObjectId Document::addLayer(const std::string& name, bool editable, bool visible)
@@ -86,6 +97,13 @@ void Document::touch(Art& art)
 {
     if (observer_)
         observer_->willChange(art);
+    uncounted_.try_emplace(art.id, Counted{art.parent, art.attrs & kSelectionBits});
+    index_->changed(art.id);
+}
+
+void Document::noteRemoved(ObjectId id)
+{
+    index_->changed(id);
 }
 
 Art* Document::edit(ObjectId id)
@@ -194,8 +212,42 @@ bool Document::link(Art& art, std::int16_t paintOrder, ObjectId prep)
         edit(before)->prev = art.id;
     else
         parent->lastChild = art.id;
+    assignRank(art, parentId);
     setLayerOfTree(*this, art, parent->layer);
     return true;
+}
+
+// A rank between the neighbours'; new objects at either end step a fixed gap away, so ranks run out only
+// after many insertions at one place, and then the whole list is spread out again.
+void Document::assignRank(Art& art, ObjectId parentId)
+{
+    const Art* above = get(art.prev);
+    const Art* below = get(art.next);
+    constexpr std::uint64_t kMax = std::numeric_limits<std::uint64_t>::max();
+    if (!above && !below) {
+        art.rank = kFirstRank;
+        return;
+    }
+    if (!above && below->rank >= 1) {
+        art.rank = below->rank > kRankGap ? below->rank - kRankGap : below->rank / 2;
+        return;
+    }
+    if (!below && above->rank < kMax) {
+        std::uint64_t room = kMax - above->rank;
+        art.rank = above->rank + (room > kRankGap ? kRankGap : (room + 1) / 2);
+        return;
+    }
+    if (above && below && below->rank - above->rank >= 2) {
+        art.rank = above->rank + (below->rank - above->rank) / 2;
+        return;
+    }
+    std::uint64_t next = 0;
+    for (ObjectId c = get(parentId)->firstChild; c != 0;) {
+        Art& child = *objects_.find(c)->second;
+        touch(child);
+        child.rank = (next += kRankGap);
+        c = child.next;
+    }
 }
 
 ObjectId Document::create(std::int16_t type, std::int16_t paintOrder, ObjectId prep)
@@ -210,6 +262,7 @@ ObjectId Document::create(std::int16_t type, std::int16_t paintOrder, ObjectId p
         observer_->didCreate(id);
     if (!link(*raw, paintOrder, prep)) {
         objects_.erase(id);
+        noteRemoved(id);
         return 0;
     }
     return id;
@@ -256,6 +309,7 @@ bool Document::dispose(ObjectId id)
         auto node = objects_.find(*it);
         std::unique_ptr<Art> removed = std::move(node->second);
         objects_.erase(node);
+        noteRemoved(*it);
         if (observer_)
             observer_->willDispose(std::move(removed));
     }
@@ -324,22 +378,80 @@ void Document::walk(const std::function<bool(const Art&)>& visit) const
     }
 }
 
+std::vector<ObjectId> Document::pathsNear(const CCRealPoint& p, double tol) const
+{
+    std::vector<ObjectId> found;
+    index_->near(*this, p, tol, found);
+    // Paint order is the order of the keys (layer place, then each rank from the layer group down).
+    std::vector<std::pair<std::vector<std::uint64_t>, ObjectId>> keyed;
+    keyed.reserve(found.size());
+    for (ObjectId id : found) {
+        std::vector<std::uint64_t> key;
+        const Art* a = get(id);
+        for (; a && a->parent != 0; a = get(a->parent))
+            key.push_back(a->rank);
+        if (!a)
+            continue;
+        auto l = std::find_if(layers_.begin(), layers_.end(), [&](const Layer& layer) { return layer.group == a->id; });
+        if (l == layers_.end())
+            continue;
+        key.push_back(static_cast<std::uint64_t>(l - layers_.begin()));
+        std::reverse(key.begin(), key.end());
+        keyed.emplace_back(std::move(key), id);
+    }
+    std::sort(keyed.begin(), keyed.end());
+    found.clear();
+    for (const auto& [key, id] : keyed)
+        found.push_back(id);
+    return found;
+}
+
+const PointBox* Document::indexedBox(ObjectId id) const
+{
+    return index_->box(id);
+}
+
+void Document::settleSelectionCounts()
+{
+    auto count = [&](const Counted& c, std::int32_t delta) {
+        auto it = c.parent != 0 ? objects_.find(c.parent) : objects_.end();
+        if (it == objects_.end())
+            return; // not in a container, or the container is gone too
+        Art& parent = *it->second;
+        touch(parent);
+        parent.childCount += delta;
+        parent.selectedChildren += (c.bits & kCCArtSelected) ? delta : 0;
+        parent.fullySelectedChildren += (c.bits & kCCArtFullySelected) ? delta : 0;
+    };
+    // Counting into a parent touches it, which notes the parent too; its own place and bits are unchanged,
+    // so the loop ends.
+    while (!uncounted_.empty()) {
+        auto node = uncounted_.extract(uncounted_.begin());
+        const Counted was = node.mapped();
+        const Art* a = get(node.key());
+        const Counted now{a ? a->parent : 0, a ? a->attrs & kSelectionBits : 0};
+        if (now.parent == was.parent && now.bits == was.bits)
+            continue;
+        count(was, -1);
+        count(now, +1);
+    }
+}
+
 void Document::refreshContainerSelection(ObjectId from)
 {
+    settleSelectionCounts();
     for (ObjectId id = from; id != 0;) {
         const Art* a = get(id);
         if (!a)
             return;
-        bool any = false, all = a->firstChild != 0;
-        for (ObjectId c = a->firstChild; c != 0; c = get(c)->next) {
-            const Art* child = get(c);
-            any = any || (child->attrs & kCCArtSelected);
-            all = all && (child->attrs & kCCArtFullySelected);
-        }
-        std::int32_t attrs = (a->attrs & ~(kCCArtSelected | kCCArtFullySelected)) | (any ? kCCArtSelected : 0) |
+        bool any = a->selectedChildren > 0;
+        bool all = a->childCount > 0 && a->fullySelectedChildren == a->childCount;
+        std::int32_t attrs = (a->attrs & ~kSelectionBits) | (any ? kCCArtSelected : 0) |
                              (any && all ? kCCArtFullySelected : 0);
-        if (attrs != a->attrs)
+        if (attrs != a->attrs) {
             edit(id)->attrs = attrs;
+            settleSelectionCounts(); // into the parent's counters, read next
+        }
         id = a->parent;
     }
 }
@@ -445,11 +557,13 @@ void Document::restore(std::unique_ptr<Art> art)
 {
     ObjectId id = art->id;
     objects_[id] = std::move(art);
+    index_->changed(id);
 }
 
 void Document::forget(ObjectId id)
 {
     objects_.erase(id);
+    index_->changed(id);
 }
 
 } // namespace minihost

@@ -5,7 +5,14 @@
 // topmost object (first child) down to the bottom one, as the host's art walk sees them.
 //
 // Every mutation goes through a member of Document that first calls touch() on what it changes, so an
-// undo journal can record the state before the change at the cost of what was touched.
+// undo journal can record the state before the change at the cost of what was touched. A pointer from
+// edit() is for the change at hand: changes made through it after a later call on the document are not
+// seen by the document's counters and index.
+//
+// A container's selection counters take in its children's changes lazily: touch() notes the child's bits
+// and place as they were counted, and settleSelectionCounts() (run before the counters are read, and by
+// the journal at the edges of each transaction so that every counter change is journaled) adds the
+// difference. Objects changed through edit() (file loading sets attributes that way) are counted right.
 #pragma once
 
 #include "cc_types.h"
@@ -46,6 +53,14 @@ struct Art {
     ObjectId prev = 0;       // sibling above
     ObjectId next = 0;       // sibling below
     ObjectId layer = 0;      // the layer this object belongs to
+    // Order among siblings, increasing from the topmost down; compares paint order without walking lists.
+    std::uint64_t rank = 0;
+
+    // Containers: how many children they hold and how many of those are selected and fully selected,
+    // so that a child's change updates the container's selection without a look at its siblings.
+    std::int32_t childCount = 0;
+    std::int32_t selectedChildren = 0;
+    std::int32_t fullySelectedChildren = 0;
 
     // paths
     std::vector<CCPathSegment> segments;
@@ -78,6 +93,9 @@ public:
     virtual void willDispose(std::unique_ptr<Art> removed) = 0; // an object leaves the document
     virtual void willChangeLayer(const Layer& before) = 0;
 };
+
+class PathIndex;
+struct PointBox;
 
 class Document {
 public:
@@ -121,6 +139,12 @@ public:
     void walk(const std::function<bool(const Art&)>& visit) const;
     std::size_t objectCount() const { return objects_.size(); }
 
+    // The paths whose box comes within tol of p, in the order the walk visits them (topmost first).
+    // Only these can be hit at p with that tolerance; paths not reachable from a layer are left out.
+    std::vector<ObjectId> pathsNear(const CCRealPoint& p, double tol) const;
+    // The box the index keeps for a path pathsNear returned, until the next change; null for others.
+    const PointBox* indexedBox(ObjectId id) const;
+
     // ---- selection as a user makes it ----
     // Attribute change with the host's selection rules: selecting a path selects all its anchors when none
     // is, deselecting clears them; containers are selected while any descendant is.
@@ -141,6 +165,11 @@ public:
     void restore(std::unique_ptr<Art> art);
     void forget(ObjectId id);
     void restoreLayer(const Layer& layer);
+    // Brings every container's selection counters up to date with its children.
+    void settleSelectionCounts();
+    // Forgets the pending counter changes: the journal calls it after putting back a transaction's start,
+    // which was settled.
+    void dropPendingCounts() { uncounted_.clear(); }
 
 private:
     void touch(Art& art);
@@ -149,11 +178,21 @@ private:
     ObjectId resolveContainer(ObjectId prep) const;
     void refreshContainerSelection(ObjectId from);
     ObjectId copyTree(const Art& src, std::int16_t paintOrder, ObjectId prep);
+    void assignRank(Art& art, ObjectId parentId);
+    void noteRemoved(ObjectId id);
+
+    // An object's selection bits and parent as its parent's counters last took them in.
+    struct Counted {
+        ObjectId parent = 0;
+        std::int32_t bits = 0;
+    };
 
     std::unordered_map<ObjectId, std::unique_ptr<Art>> objects_;
     std::vector<Layer> layers_;
     ObjectId currentLayer_ = 0;
     ChangeObserver* observer_ = nullptr;
+    std::unordered_map<ObjectId, Counted> uncounted_; // touched since the counters last looked
+    std::unique_ptr<PathIndex> index_;       // built by the first query
 };
 
 // A process-wide source of handle values so that handles of different documents never collide.

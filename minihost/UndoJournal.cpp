@@ -17,6 +17,7 @@ void UndoJournal::begin(const std::string& name)
 {
     if (open_)
         commit();
+    doc_.settleSelectionCounts(); // so that the transaction starts from a settled document
     open_.emplace();
     open_->name = name;
 }
@@ -25,6 +26,7 @@ void UndoJournal::commit()
 {
     if (!open_)
         return;
+    doc_.settleSelectionCounts(); // counter changes still pending belong to this transaction
     if (!open_->empty()) {
         undo_.push_back(std::move(*open_));
         redo_.clear();
@@ -112,6 +114,7 @@ void UndoJournal::revertOpen()
     for (auto& [id, layer] : open_->layers)
         doc_.restoreLayer(layer);
     applying_ = false;
+    doc_.dropPendingCounts(); // they were about changes that are now undone
     open_->before.clear();
     open_->layers.clear();
 }
@@ -119,6 +122,7 @@ void UndoJournal::revertOpen()
 bool UndoJournal::undo()
 {
     commit();
+    doc_.settleSelectionCounts();
     if (undo_.empty())
         return false;
     Transaction t = std::move(undo_.back());
@@ -130,6 +134,7 @@ bool UndoJournal::undo()
 bool UndoJournal::redo()
 {
     commit();
+    doc_.settleSelectionCounts();
     if (redo_.empty())
         return false;
     Transaction t = std::move(redo_.back());

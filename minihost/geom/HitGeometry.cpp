@@ -36,6 +36,17 @@ double straightParameter(double s)
 
 } // namespace
 
+PointBox pathBox(const std::vector<CCPathSegment>& segments)
+{
+    PointBox box;
+    for (const CCPathSegment& s : segments) {
+        box.add(s.anchor);
+        box.add(s.in);
+        box.add(s.out);
+    }
+    return box;
+}
+
 NearestPoint nearestPointOnBezier(const CCBezier& b, const CCRealPoint& p)
 {
     NearestPoint best;

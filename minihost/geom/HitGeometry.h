@@ -3,7 +3,33 @@
 
 #include "cc_types.h"
 
+#include <algorithm>
+#include <limits>
+#include <vector>
+
 namespace minihost {
+
+// The box around a set of points. NaN coordinates are left out; a box without points is near nothing.
+struct PointBox {
+    double left = std::numeric_limits<double>::infinity(), bottom = left;
+    double right = -left, top = -left;
+    void add(const CCRealPoint& p)
+    {
+        left = std::min(left, p.x);
+        right = std::max(right, p.x);
+        bottom = std::min(bottom, p.y);
+        top = std::max(top, p.y);
+    }
+    bool near(const CCRealPoint& p, double tol) const
+    {
+        return p.x >= left - tol && p.x <= right + tol && p.y >= bottom - tol && p.y <= top + tol;
+    }
+    bool empty() const { return !(left <= right && bottom <= top); }
+};
+
+// The box around a path's anchors and both handles of every anchor: nothing of the path can be hit
+// farther than the tolerance outside it.
+PointBox pathBox(const std::vector<CCPathSegment>& segments);
 
 struct NearestPoint {
     double t = 0;        // parameter on the cubic
