@@ -1,6 +1,7 @@
 // Round Fillet: the corner geometry on segment arrays, then whole presses through PluginMain on minihost
 // documents. Fillets are checked as circles: tangent points on the corner lines at the foot of the centre,
 // handles along the tangents, and the two cubic pieces close to the true arc.
+#include "CornerPressFixture.h"
 #include "HostImpl_p.h"
 #include "KernelFixture.h"
 #include "geometry/PointMath.h"
@@ -35,13 +36,6 @@ const double kSqrtHalf = std::sqrt(0.5);
 // about 3e-4 for any opening; a wrong entry or interpolation gives far more.
 constexpr double kArcDeviation = 4e-4;
 
-RealPoint bezierPoint(const RealPoint& p0, const RealPoint& p1, const RealPoint& p2, const RealPoint& p3, double t)
-{
-    const double s = 1 - t;
-    return RealPoint{s * s * s * p0.x + 3 * s * s * t * p1.x + 3 * s * t * t * p2.x + t * t * t * p3.x,
-                     s * s * s * p0.y + 3 * s * s * t * p1.y + 3 * s * t * t * p2.y + t * t * t * p3.y};
-}
-
 double cross(const RealPoint& a, const RealPoint& b)
 {
     return a.x * b.y - a.y * b.x;
@@ -52,25 +46,12 @@ double dot(const RealPoint& a, const RealPoint& b)
     return a.x * b.x + a.y * b.y;
 }
 
+using cornertest::arcDeviation;
+
 RealPoint unit(const RealPoint& v)
 {
     const double l = std::hypot(v.x, v.y);
     return RealPoint{v.x / l, v.y / l};
-}
-
-// The largest |distance to centre - r| / r over both cubic pieces of the arc.
-double arcDeviation(const PathSegment arc[3], const RealPoint& centre, double r)
-{
-    double worst = 0;
-    for (int piece = 0; piece < 2; ++piece) {
-        const PathSegment& a = arc[piece];
-        const PathSegment& b = arc[piece + 1];
-        for (int k = 0; k <= 200; ++k) {
-            const RealPoint p = bezierPoint(a.anchor, a.out, b.in, b.anchor, k / 200.0);
-            worst = std::max(worst, std::fabs(pointDistance(p, centre) - r) / std::fabs(r));
-        }
-    }
-    return worst;
 }
 
 // Checks that three anchors form a fillet of radius r about the centre, tangent to the line through prev
@@ -345,110 +326,15 @@ TEST(RoundFilletGeometry, SnapIsStrictlyAboveAndHandleTablesInterpolate)
 
 // ---- whole presses through PluginMain --------------------------------------------------------------
 
-// The plug-in's entry run on the code linked into the tests, so that a test can set the tool's settings
-// record the way the tool-options panel does.
-CCErr linkedPluginMain(const char* caller, const char* selector, void* message)
-{
-    static constexpr PluginClass pluginClass = pluginClassOf<CurvicraftPlugin>();
-    return runPluginEntry(pluginClass, caller, selector, message);
-}
-
-using minihost::ObjectId;
-
-// What a user can see of the document: every object with its attributes and path data, in walk order.
-struct ArtState {
-    ObjectId id;
-    std::int16_t type;
-    std::int32_t attrs;
-    ObjectId parent;
-    std::vector<double> coords;
-    std::vector<std::int32_t> corners;
-    std::vector<std::int16_t> selection;
-    bool closed;
-    bool operator==(const ArtState&) const = default;
-};
-
-class RoundFilletPress : public ::testing::Test {
+class RoundFilletPress : public cornertest::CornerPressTest {
   protected:
-    std::vector<std::string> lines; // declared first: the host still prints while it shuts down
-    minihost::Host host;
-    minihost::Document* doc = nullptr;
-    ObjectId layer = 0;
-
-    // Starts the plug-in (the shipped library, or the linked code) and selects the Round Fillet tool.
-    void start(bool linked = true)
-    {
-        host.setOutput([this](const std::string& line) { lines.push_back(line); });
-        auto d = std::make_unique<minihost::Document>();
-        layer = d->addLayer("Layer 1");
-        doc = d.get();
-        host.setDocument(std::move(d));
-        ASSERT_EQ(host.loadPlugin(), kCCNoErr);
-        if (linked)
-            host.impl().plugin.entry = linkedPluginMain;
-        ASSERT_EQ(host.startup(), kCCNoErr);
-        const CCToolHandle tool = host.findTool("Round Fillet tool");
-        ASSERT_NE(tool, nullptr);
-        ASSERT_EQ(host.selectTool(tool), kCCNoErr);
-    }
-
-    void SetUp() override { start(); }
-
+    void SetUp() override { start("Round Fillet tool"); }
     RadiusCornerSettings& settings() { return globals()->roundCorner; }
-
-    ObjectId addPath(const std::string& text, std::int32_t attrs = kCCArtSelected, ObjectId parent = 0)
-    {
-        return addPath(parsePath(text), attrs, parent);
-    }
-
-    ObjectId addPath(const PathSpec& shape, std::int32_t attrs = kCCArtSelected, ObjectId parent = 0)
-    {
-        const ObjectId id = doc->create(kCCPathArt, kCCPlaceInsideOnTop, parent);
-        minihost::Art* art = doc->edit(id);
-        art->segments = shape.segments;
-        art->selection.assign(shape.segments.size(), kCCSegmentNotSelected);
-        art->closed = shape.closed;
-        if (attrs != 0)
-            doc->setAttrs(id, attrs, attrs);
-        return id;
-    }
-
-    // Mouse-down, the drag steps, and the release at the last point (or at the press point).
-    void press(const RealPoint& at, const std::vector<RealPoint>& drags, std::int32_t releaseModifiers = 0)
-    {
-        ASSERT_EQ(host.mouseDown(at), kCCNoErr);
-        for (const RealPoint& p : drags)
-            ASSERT_EQ(host.mouseDrag(p), kCCNoErr);
-        ASSERT_EQ(host.mouseUp(drags.empty() ? at : drags.back(), releaseModifiers), kCCNoErr);
-    }
-
-    const std::vector<CCPathSegment>& segs(ObjectId id) const { return doc->get(id)->segments; }
-
-    std::vector<ArtState> snapshot() const
-    {
-        std::vector<ArtState> all;
-        doc->walk([&](const minihost::Art& a) {
-            ArtState s{a.id, a.type, a.attrs, a.parent, {}, {}, a.selection, a.closed};
-            for (const CCPathSegment& seg : a.segments) {
-                s.coords.insert(s.coords.end(), {seg.anchor.x, seg.anchor.y, seg.in.x, seg.in.y, seg.out.x, seg.out.y});
-                s.corners.push_back(seg.corner);
-            }
-            all.push_back(std::move(s));
-            return true;
-        });
-        return all;
-    }
-
-    // The objects of the layer besides its layer group.
-    std::size_t artCount() const { return snapshot().size() - 1; }
-
-    bool printed(const std::string& line) const { return std::find(lines.begin(), lines.end(), line) != lines.end(); }
 };
 
-RealPoint towards(const RealPoint& from, double length, double degrees)
-{
-    return addPoints(from, polarPoint(length, degrees * kDeg));
-}
+using cornertest::ArtState;
+using cornertest::towards;
+using minihost::ObjectId;
 
 TEST_F(RoundFilletPress, BisectorDragThroughTheShippedLibrary)
 {
@@ -457,7 +343,7 @@ TEST_F(RoundFilletPress, BisectorDragThroughTheShippedLibrary)
     host.setDocument(nullptr);
     host.unload(true);
     lines.clear();
-    start(false);
+    start("Round Fillet tool", false);
     const ObjectId square = addPath(kSquare);
     const std::vector<CCPathSegment> before = segs(square);
 

@@ -79,6 +79,36 @@ bool cornerPressTracking()
     return globals()->toolHit.part == HitPart::Anchor;
 }
 
+CCErr readCornerPath(ArtHandle path, SegmentBuffer& segs, bool& closed)
+{
+    CCBool32 isClosed = 0;
+    if (CCErr err = sPath->GetPathClosed(path, &isClosed))
+        return err;
+    closed = isClosed != 0;
+    return segs.readPath(path);
+}
+
+CCErr replaceCornerAnchor(ArtHandle path, int anchorIndex, const PathSegment& original, const PathSegment* pieces,
+                          int count)
+{
+    std::int16_t segmentCount = 0;
+    if (CCErr err = sPath->GetPathSegmentCount(path, &segmentCount))
+        return err;
+    if (segmentCount > kCCMaxPathSegments - (count - 1))
+        return kCCTooManySegmentsErr;
+    const auto index = static_cast<std::int16_t>(anchorIndex);
+    std::int16_t selection = kCCSegmentNotSelected;
+    sPath->GetPathSegmentSelected(path, index, &selection);
+    if (CCErr err = sPath->DeletePathSegments(path, index, 1))
+        return err;
+    if (CCErr err = sPath->InsertPathSegments(path, index, static_cast<std::int16_t>(count), pieces)) {
+        sPath->InsertPathSegments(path, index, 1, &original);
+        sPath->SetPathSegmentSelected(path, index, selection);
+        return err;
+    }
+    return sArt->SetArtUserAttr(path, kAttrSelected, kAttrSelected);
+}
+
 bool optionKeyDown(const CCToolMessage* message)
 {
     return (message->modifiers & kCCEventModifierOption) != 0;

@@ -4,6 +4,7 @@
 
 #include "cc_messages.h"
 #include "geometry/PathModel.h"
+#include "geometry/SegmentBuffer.h"
 
 namespace curvicraft {
 
@@ -23,6 +24,15 @@ CCErr cornerPressMouseDrag(const CCToolMessage* message, CornerRoutine routine);
 
 // True while the press mouse-down picked a corner.
 bool cornerPressTracking();
+
+// Reads all of a path's anchors and its closed flag for a corner routine; host errors are returned.
+CCErr readCornerPath(ArtHandle path, SegmentBuffer& segs, bool& closed);
+
+// Replaces the corner anchor by `count` new anchors and sets the path's selected attribute. A path that
+// cannot take the extra anchors is refused with kCCTooManySegmentsErr before anything changes; when the
+// insertion fails the path gets its anchor back, so a refused write loses nothing.
+CCErr replaceCornerAnchor(ArtHandle path, int anchorIndex, const PathSegment& original, const PathSegment* pieces,
+                          int count);
 
 // True when the Option (Alt) key is down in the event.
 bool optionKeyDown(const CCToolMessage* message);

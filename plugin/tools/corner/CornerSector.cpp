@@ -74,7 +74,7 @@ bool chooseCornerSector(const RealPoint& corner, const RealPoint& prevAnchor, co
     if (nearlyStraight && nearStraight == NearStraightCorner::Refuse)
         return false;
     // The rays span more than a half turn the short way round: the sector lies on the other side.
-    if (!nearlyStraight && e > kHalfPi) {
+    if (e > kHalfPi) {
         f = kPi - e;
         h = g - kPi;
         alphaCcw = !alphaCcw;

@@ -20,8 +20,9 @@ struct CornerNeighbours {
 // three anchors, the end anchors of an open path and an index out of range.
 bool findStraightCorner(const PathSegment* segments, int count, bool closed, int anchorIndex, CornerNeighbours& out);
 
-// How a corner within one degree of straight is treated: refused, or kept with its sector unfolded.
-enum class NearStraightCorner { Refuse, Unfold };
+// How a corner within one degree of straight is treated: refused, or kept like any other corner (its
+// sector is the one the cursor lies in, as for every other corner).
+enum class NearStraightCorner { Refuse, Accept };
 
 // The sector between the rays from the corner at angles alpha and beta that receives the shape.
 struct CornerSector {

@@ -1,7 +1,10 @@
 #include "RadiusCornerParams.h"
 
+#include "CornerPress.h"
+#include "CornerSector.h"
 #include "host/Suites.h"
 #include "settings/Units.h"
+#include "tools/framework/ToolDispatch.h"
 
 namespace curvicraft {
 
@@ -59,6 +62,16 @@ CCErr radiusCornerInfo(const RadiusCornerSettings& settings, std::int16_t& units
     info = number;
     info += ' ';
     info += unitsName(unitsIndex);
+    return kCCNoErr;
+}
+
+CCErr radiusCornerMouseUp(const CCToolMessage* message, RadiusCornerSettings& settings)
+{
+    if (!cornerPressTracking())
+        return kCCNoErr;
+    if (optionKeyDown(message) && sizeModeOf(settings.opeStyle) != SizeMode::Fixed)
+        settings.fixedRadius = settings.lastRadius;
+    sendToolData();
     return kCCNoErr;
 }
 

@@ -2,6 +2,7 @@
 // parsing and the info text, each on the tool's own settings record.
 #pragma once
 
+#include "cc_messages.h"
 #include "cc_types.h"
 #include "settings/SettingsText.h"
 #include "tools/framework/ToolSettings.h"
@@ -28,5 +29,9 @@ void readRadiusCornerParams(std::string_view text, RadiusCornerSettings& setting
 // The last radius in the current units through the host's number formatter (3 decimals), a blank and the
 // units name. On a formatter failure the text is left empty and the host's code returned.
 CCErr radiusCornerInfo(const RadiusCornerSettings& settings, std::int16_t& unitsIndex, std::string& info);
+
+// The release of a press of either tool: when it picked a corner, Alt in free or snap mode makes the last
+// radius the fixed radius, and the panel is told to reload the parameters.
+CCErr radiusCornerMouseUp(const CCToolMessage* message, RadiusCornerSettings& settings);
 
 } // namespace curvicraft

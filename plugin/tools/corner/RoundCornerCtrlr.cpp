@@ -7,7 +7,6 @@
 #include "geometry/SegmentBuffer.h"
 #include "host/Suites.h"
 #include "tools/framework/CurvicraftGlobals.h"
-#include "tools/framework/ToolDispatch.h"
 
 namespace curvicraft {
 
@@ -52,33 +51,10 @@ CCErr roundCornerMouseDrag(CCToolMessage* message)
 
 CCErr roundCornerMouseUp(CCToolMessage* message)
 {
-    if (!cornerPressTracking())
-        return kCCNoErr;
-    RadiusCornerSettings& settings = globals()->roundCorner;
-    if (optionKeyDown(message) && sizeModeOf(settings.opeStyle) != SizeMode::Fixed)
-        settings.fixedRadius = settings.lastRadius;
-    sendToolData();
-    return kCCNoErr;
+    return radiusCornerMouseUp(message, globals()->roundCorner);
 }
 
 namespace {
-
-// Replaces the corner anchor by the fillet's three anchors. The path keeps its anchor when the insertion
-// fails, so a refused write loses nothing.
-CCErr replaceCorner(ArtHandle path, int anchorIndex, const PathSegment* original, const PathSegment arc[3])
-{
-    const auto index = static_cast<std::int16_t>(anchorIndex);
-    std::int16_t selection = kCCSegmentNotSelected;
-    sPath->GetPathSegmentSelected(path, index, &selection);
-    if (CCErr err = sPath->DeletePathSegments(path, index, 1))
-        return err;
-    if (CCErr err = sPath->InsertPathSegments(path, index, 3, arc)) {
-        sPath->InsertPathSegments(path, index, 1, original);
-        sPath->SetPathSegmentSelected(path, index, selection);
-        return err;
-    }
-    return kCCNoErr;
-}
 
 CCErr drawRadiusGuide(const RealPoint guide[3])
 {
@@ -103,32 +79,17 @@ CCErr drawRadiusGuide(const RealPoint guide[3])
 CCErr roundCornerAt(CCArtHandle path, int anchorIndex)
 {
     CurvicraftGlobals* g = globals();
-    std::int16_t count = 0;
-    if (CCErr err = sPath->GetPathSegmentCount(path, &count))
-        return err;
-    CCBool32 closed = 0;
-    if (CCErr err = sPath->GetPathClosed(path, &closed))
-        return err;
-    if (count < 3 || anchorIndex < 0 || anchorIndex >= count)
-        return kCCNoErr;
-
     SegmentBuffer segs;
-    if (CCErr err = segs.allocate(count))
+    bool closed = false;
+    if (CCErr err = readCornerPath(path, segs, closed))
         return err;
-    if (CCErr err = sPath->GetPathSegments(path, 0, count, segs.data()))
-        return err;
+    const int count = segs.size();
 
     RoundFillet fillet;
-    if (!computeRoundFillet(segs.data(), count, closed != 0, anchorIndex, g->currentPoint, g->pressPoint,
-                            g->roundCorner, fillet))
+    if (!computeRoundFillet(segs.data(), count, closed, anchorIndex, g->currentPoint, g->pressPoint, g->roundCorner,
+                            fillet))
         return kCCNoErr;
-    // The fillet adds two anchors; a path near the host's limit cannot take them.
-    if (count > kCCMaxPathSegments - 2)
-        return kCCTooManySegmentsErr;
-
-    if (CCErr err = replaceCorner(path, anchorIndex, &segs[anchorIndex], fillet.arc))
-        return err;
-    if (CCErr err = sArt->SetArtUserAttr(path, kAttrSelected, kAttrSelected))
+    if (CCErr err = replaceCornerAnchor(path, anchorIndex, segs[anchorIndex], fillet.arc, 3))
         return err;
     g->roundCorner.lastRadius = fillet.radius;
     return drawRadiusGuide(fillet.guide);

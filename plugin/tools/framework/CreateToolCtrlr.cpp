@@ -2,6 +2,7 @@
 // which shows no settings and no measurement.
 #include "ToolCtrlr.h"
 #include "ToolTable.h"
+#include "tools/corner/RevRoundCornerCtrlr.h"
 #include "tools/corner/RoundCornerCtrlr.h"
 
 namespace curvicraft {
@@ -13,6 +14,8 @@ std::unique_ptr<ToolCtrlr> createToolCtrlr(int toolSlot)
     switch (toolSlot) {
     case kRoundFilletSlot:
         return std::make_unique<RoundCornerCtrlr>();
+    case kReverseRoundFilletSlot:
+        return std::make_unique<RevRoundCornerCtrlr>();
     default:
         return std::make_unique<ToolCtrlr>();
     }

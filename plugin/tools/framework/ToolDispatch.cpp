@@ -7,6 +7,7 @@
 #include "geometry/HitPartEditing.h"
 #include "geometry/PathClosing.h"
 #include "host/Suites.h"
+#include "tools/corner/RevRoundCornerCtrlr.h"
 #include "tools/corner/RoundCornerCtrlr.h"
 #include "tools/framework/CurvicraftGlobals.h"
 
@@ -44,6 +45,8 @@ std::array<ToolRoute, kToolSlotCount> makeRoutes()
         routes[slot].mouseUpCase = MouseUpCase::SelectAnchors;
     routes[kMultiCurveSlot].mouseUpCase = MouseUpCase::CloseDrawnPath;
     routes[kRoundFilletSlot] = {roundCornerMouseDown, roundCornerMouseDrag, roundCornerMouseUp, MouseUpCase::None};
+    routes[kReverseRoundFilletSlot] = {revRoundCornerMouseDown, revRoundCornerMouseDrag, revRoundCornerMouseUp,
+                                       MouseUpCase::None};
     return routes;
 }
 

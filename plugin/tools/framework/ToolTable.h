@@ -23,6 +23,7 @@ enum ToolSlot : int {
     kSemiOvalizationSlot = 9,
     kStretchSlot = 10,
     kRoundFilletSlot = 12,
+    kReverseRoundFilletSlot = 13,
     kIntersectionSlot = 18,
     kMultiLineSlot = 20,
     kMultiArcSlot = 21,
