@@ -61,9 +61,7 @@ class Painter {
             if (it->visible)
                 children(it->group);
         if (selection_)
-            for (auto it = layers.rbegin(); it != layers.rend(); ++it)
-                if (it->visible)
-                    marks(it->group);
+            marks();
     }
 
   private:
@@ -177,56 +175,88 @@ class Painter {
         cairo_restore(cr_);
     }
 
-    void marks(ObjectId parent)
+    // The marks of each selected path are drawn in a few batches (outline and handle lines, handle ends,
+    // filled anchors, hollow anchors) rather than several fills and strokes per anchor. Batching a whole
+    // selection into one path is slower: cairo's rasteriser pays for the size of a path.
+    struct Marks {
+        std::vector<const Art*> paths;
+        std::vector<std::pair<CCRealPoint, CCRealPoint>> handles; // anchor to handle end, in pixels
+        std::vector<CCRealPoint> filled, hollow;                   // anchor squares' centres, in pixels
+    };
+
+    void gather(ObjectId parent, Marks& m)
     {
         for (ObjectId id : doc_.children(parent)) {
             const Art* a = doc_.get(id);
             if (!a || (a->attrs & kCCArtHidden))
                 continue;
-            if (a->type == kCCPathArt && (a->attrs & kCCArtSelected))
-                pathMarks(*a);
+            if (a->type == kCCPathArt && (a->attrs & kCCArtSelected) && finiteSegments(*a))
+                m.paths.push_back(a);
             else if (a->firstChild)
-                marks(id);
+                gather(id, m);
         }
     }
 
-    void pathMarks(const Art& a)
+    void gatherPath(const Art& a, Marks& m)
     {
-        if (!finiteSegments(a))
-            return;
-        addPath(a);
-        setColor(cr_, kSelectionColor);
-        cairo_set_line_width(cr_, kSelectionWidth);
-        cairo_stroke(cr_);
         for (std::size_t i = 0; i < a.segments.size(); ++i) {
             const CCPathSegment& s = a.segments[i];
             std::int16_t state = i < a.selection.size() ? a.selection[i] : std::int16_t{kCCSegmentNotSelected};
-            double ax = t_.x(s.anchor.x), ay = t_.y(s.anchor.y);
+            CCRealPoint at{std::round(t_.x(s.anchor.x)), std::round(t_.y(s.anchor.y))};
             if (state != kCCSegmentNotSelected)
                 for (const CCRealPoint& h : {s.in, s.out}) {
-                    double hx = t_.x(h.x), hy = t_.y(h.y);
-                    if (std::hypot(hx - ax, hy - ay) < 0.5)
-                        continue; // a retracted handle
-                    setColor(cr_, kSelectionColor);
-                    cairo_move_to(cr_, ax, ay);
-                    cairo_line_to(cr_, hx, hy);
-                    cairo_stroke(cr_);
-                    cairo_new_sub_path(cr_);
-                    cairo_arc(cr_, hx, hy, kHandleRadius, 0, 2 * M_PI);
-                    cairo_fill(cr_);
+                    CCRealPoint end{t_.x(h.x), t_.y(h.y)};
+                    if (std::hypot(end.x - at.x, end.y - at.y) >= 0.5) // a retracted handle has nothing to show
+                        m.handles.push_back({at, end});
                 }
-            double h = kAnchorSize / 2;
-            cairo_rectangle(cr_, std::round(ax) - h, std::round(ay) - h, kAnchorSize, kAnchorSize);
-            if (state == kCCSegmentPointSelected) {
-                setColor(cr_, kSelectionColor);
-                cairo_fill(cr_);
-            } else {
-                cairo_set_source_rgb(cr_, 1, 1, 1);
-                cairo_fill_preserve(cr_);
-                setColor(cr_, kSelectionColor);
-                cairo_stroke(cr_);
-            }
+            (state == kCCSegmentPointSelected ? m.filled : m.hollow).push_back(at);
         }
+    }
+
+    void marks()
+    {
+        Marks all;
+        const auto& layers = doc_.layers();
+        for (auto it = layers.rbegin(); it != layers.rend(); ++it)
+            if (it->visible)
+                gather(it->group, all);
+        Marks m;
+        for (const Art* a : all.paths) {
+            m.handles.clear();
+            m.filled.clear();
+            m.hollow.clear();
+            gatherPath(*a, m);
+            pathMarks(*a, m);
+        }
+    }
+
+    void pathMarks(const Art& a, const Marks& m)
+    {
+        cairo_set_line_width(cr_, kSelectionWidth);
+        setColor(cr_, kSelectionColor);
+        addPath(a);
+        for (const auto& [from, to] : m.handles) {
+            cairo_move_to(cr_, from.x, from.y);
+            cairo_line_to(cr_, to.x, to.y);
+        }
+        cairo_stroke(cr_);
+        for (const auto& h : m.handles) {
+            cairo_new_sub_path(cr_);
+            cairo_arc(cr_, h.second.x, h.second.y, kHandleRadius, 0, 2 * M_PI);
+        }
+        cairo_fill(cr_);
+        const double half = kAnchorSize / 2;
+        auto squares = [&](const std::vector<CCRealPoint>& centres) {
+            for (const CCRealPoint& c : centres)
+                cairo_rectangle(cr_, c.x - half, c.y - half, kAnchorSize, kAnchorSize);
+        };
+        squares(m.filled);
+        cairo_fill(cr_);
+        squares(m.hollow);
+        cairo_set_source_rgb(cr_, 1, 1, 1);
+        cairo_fill_preserve(cr_);
+        setColor(cr_, kSelectionColor);
+        cairo_stroke(cr_);
     }
 
     const Document& doc_;
