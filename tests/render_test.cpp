@@ -163,10 +163,30 @@ TEST_F(RenderFiles, BadInputsGiveAnErrorAndNoPicture)
     huge.width = std::numeric_limits<double>::quiet_NaN();
     EXPECT_THROW(minihost::render::renderDocument(huge, {}), minihost::render::RenderError);
     EXPECT_THROW(minihost::render::readPng(doc), minihost::render::RenderError) << "not a PNG";
+
+    // A path with a NaN and one with huge coordinates are skipped or pinned; the rest is drawn.
+    std::unique_ptr<minihost::Document> d = minihost::DocumentFile::load(doc);
+    auto addPath = [&](std::vector<CCRealPoint> points) {
+        minihost::Art* a = d->edit(d->create(kCCPathArt, kCCPlaceAbove, d->findByName("red")));
+        for (const CCRealPoint& p : points)
+            a->segments.push_back({p, p, p, 1});
+        a->selection.assign(points.size(), kCCSegmentPointSelected);
+        a->closed = true;
+        a->attrs |= kCCArtSelected;
+    };
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    addPath({{0, 0}, {nan, 50}, {200, 100}});
+    addPath({{-1e300, 95}, {1e300, 95}, {1e300, 1e300}});
+    minihost::render::RenderOptions options;
+    options.showSelection = true;
+    const Picture p = minihost::render::renderDocument(*d, options);
+    EXPECT_TRUE(near(p.at(30, 70), 255, 0, 0)) << "the red square is still drawn";
+    EXPECT_TRUE(near(p.at(30, 2), 0, 0, 0, 10)) << "the huge path covers the top of the page: " << int(p.at(30, 2).r) << " " << int(p.at(30, 2).g) << " " << int(p.at(30, 2).b);
 }
 
 // Runs a session script with the real plug-in; the pictures it renders land in dir.
 struct RenderSession : RenderFiles {
+    std::string errors;
     int play(const std::string& script)
     {
         fs::copy_file(fs::path(CURVICRAFT_SOURCE_DIR) / "tests/sessions/roundfillet.json", dir / "roundfillet.json",
@@ -176,7 +196,7 @@ struct RenderSession : RenderFiles {
         host.setOutput([&](const std::string& line) { out << line << '\n'; });
         minihost::Session session(host, out, err);
         int status = session.run(script, dir / "s.play");
-        EXPECT_EQ(err.str(), "");
+        errors = err.str();
         return status;
     }
 };
@@ -186,6 +206,7 @@ TEST_F(RenderSession, PictureDuringAPressShowsTheGuideAndTheLabel)
     ASSERT_EQ(play("open roundfillet.json\ntool \"Round Fillet tool\"\npress 100 100\ndrag 80 80\n"
                    "render during.png\nrelease 80 80\nrender after.png\n"),
               minihost::Session::kOk);
+    EXPECT_EQ(errors, "");
     const Picture during = minihost::render::readPng(dir / "during.png");
     const Picture after = minihost::render::readPng(dir / "after.png");
     ASSERT_EQ(during.width, 300);
@@ -230,6 +251,11 @@ TEST_F(RenderSession, SelectionMarksFollowTheAnchorStates)
     EXPECT_TRUE(selectionBlue(second.at(160, 100)));
     EXPECT_TRUE(selectionBlue(second.at(160, 160)) && selectionBlue(second.at(160, 40))) << "both handles";
     EXPECT_TRUE(white(second.at(40, 40)));
+
+    EXPECT_EQ(errors, "");
+    EXPECT_EQ(play("open curve.json\nrender nowhere/x.png\n"), minihost::Session::kScriptError);
+    EXPECT_NE(errors.find("s.play:2: "), std::string::npos) << errors;
+    EXPECT_NE(errors.find("cannot write the picture"), std::string::npos) << errors;
 }
 
 TEST_F(RenderFiles, CompareSheetShowsBeforeAndAfter)

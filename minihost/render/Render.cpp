@@ -39,11 +39,14 @@ bool finiteSegments(const Art& a)
     });
 }
 
+// Far-off points are pinned this far outside the picture: cairo's fixed-point coordinates cannot hold more.
+constexpr double kFarPixels = 1e6;
+
 // Maps document points to picture pixels (y flipped).
 struct PageTransform {
     double scale = 1, height = 0;
-    double x(double docX) const { return docX * scale; }
-    double y(double docY) const { return (height - docY) * scale; }
+    double x(double docX) const { return std::clamp(docX * scale, -kFarPixels, kFarPixels); }
+    double y(double docY) const { return std::clamp((height - docY) * scale, -kFarPixels, kFarPixels); }
 };
 
 class Painter {
