@@ -300,9 +300,10 @@ void paintOverlay(cairo_t* cr, const ViewDrawing& d, PageTransform t)
             }
             break;
         case Host::DrawOp::Text:
-            // The host's text metric: 12 view pixels high, drawn upwards from its origin.
+            // The host's text metric: 12 view pixels high, drawn upwards from its origin. cairo's own
+            // built-in font keeps pictures alike on every machine and leaves fontconfig out.
             if (v.size() >= 2) {
-                cairo_select_font_face(cr, "sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+                cairo_select_font_face(cr, "@cairo:sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
                 cairo_set_font_size(cr, 11 * unit);
                 cairo_move_to(cr, px(v[0]), py(v[1]) - 2 * unit);
                 cairo_show_text(cr, op.text.c_str());
@@ -430,7 +431,7 @@ Picture beforeAfterSheet(const std::vector<std::pair<Picture, Picture>>& rows)
     cairo_set_source_rgb(cr.get(), 0.85, 0.85, 0.85);
     cairo_paint(cr.get());
     cairo_set_source_rgb(cr.get(), 0.2, 0.2, 0.2);
-    cairo_select_font_face(cr.get(), "sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
+    cairo_select_font_face(cr.get(), "@cairo:sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
     cairo_set_font_size(cr.get(), 13);
     cairo_move_to(cr.get(), kMargin, kMargin + 12);
     cairo_show_text(cr.get(), "before");
