@@ -2,6 +2,7 @@
 
 #include "Commands.h"
 #include "io/DocumentFile.h"
+#include "render/Render.h"
 
 #include <chrono>
 #include <cmath>
@@ -203,6 +204,12 @@ int runRound(const RoundOptions& options)
     params[fourcc("uLen")] = minihost::ActionValue{kCCActionTypeReal, kCCActionUnitPixels, false, *concave};
     params[fourcc("eAgl")] = minihost::ActionValue{kCCActionTypeReal, kCCActionUnitAngle, false, degrees};
 
+    // Each document of the sheet is drawn this many pixels wide.
+    constexpr int kSheetColumn = 320;
+    minihost::render::RenderOptions sheetOptions;
+    sheetOptions.width = kSheetColumn;
+    std::vector<std::pair<minihost::render::Picture, minihost::render::Picture>> sheet;
+
     const bool progress = options.inputs.size() > 1 && ::isatty(STDERR_FILENO);
     std::size_t failed = 0, paths = 0, done = 0;
     long corners = 0;
@@ -214,6 +221,9 @@ int runRound(const RoundOptions& options)
         try {
             host.setDocument(minihost::DocumentFile::load(input));
             minihost::Document& doc = host.document();
+            minihost::render::Picture pictureBefore;
+            if (!options.compareSheet.empty())
+                pictureBefore = minihost::render::renderDocument(doc, sheetOptions);
             if (!options.selectedOnly)
                 selectAll(doc);
             const auto before = selectedPaths(doc);
@@ -226,6 +236,8 @@ int runRound(const RoundOptions& options)
             if (!options.selectedOnly)
                 doc.deselectAll();
             minihost::DocumentFile::save(doc, out);
+            if (!options.compareSheet.empty())
+                sheet.emplace_back(std::move(pictureBefore), minihost::render::renderDocument(doc, sheetOptions));
         } catch (const std::exception& e) {
             ++failed;
             if (progress)
@@ -240,6 +252,15 @@ int runRound(const RoundOptions& options)
         std::fputs("\n", stderr);
     }
     host.shutdown();
+    bool sheetFailed = false;
+    if (!options.compareSheet.empty()) {
+        try {
+            minihost::render::writePng(minihost::render::beforeAfterSheet(sheet), options.compareSheet);
+        } catch (const std::exception& e) {
+            sheetFailed = true;
+            std::cerr << e.what() << '\n';
+        }
+    }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     char summary[200];
     std::snprintf(summary, sizeof summary, "%zu files, %zu paths, %ld corners rounded, %.2f s",
@@ -248,7 +269,7 @@ int runRound(const RoundOptions& options)
     if (failed)
         std::cout << "; " << failed << " failed";
     std::cout << '\n';
-    return failed ? kFailed : 0;
+    return failed || sheetFailed ? kFailed : 0;
 }
 
 } // namespace cli

@@ -16,6 +16,7 @@ struct RoundOptions {
     std::string convex = "5", concave = "2.5";
     std::string angle = "180";
     bool selectedOnly = false;
+    std::string compareSheet; // --compare: a PNG of every document before and after, side by side
     minihost::HostOptions host;
 };
 
@@ -24,6 +25,7 @@ struct RoundOptions {
 std::optional<double> parseLength(const std::string& text);
 
 // Rounds every input and writes its output; prints a message for each failed file and a one-line summary.
+// With compareSheet, also writes the before/after sheet of the files that were rounded.
 // 0 when every file was rounded and written, 1 when any failed, 2 for bad options.
 int runRound(const RoundOptions& options);
 

@@ -5,6 +5,7 @@
 #include "io/DocumentFile.h"
 #include "io/DocumentInfo.h"
 #include "io/FormatCommon_p.h"
+#include "render/Render.h"
 #include "suites/Suites_p.h"
 
 #include <fstream>
@@ -130,6 +131,17 @@ void cmdOpen(Session& s, const Session::Words& args)
 void cmdSave(Session& s, const Session::Words& args)
 {
     DocumentFile::save(s.document(), s.resolve(args[0]));
+}
+
+// A picture of the view as it is now: during a press it shows the tool's temporary art and label.
+void cmdRender(Session& s, const Session::Words& args)
+{
+    s.document();
+    try {
+        render::writePng(render::renderHostView(s.host(), {}), s.resolve(args[0]));
+    } catch (const render::RenderError& e) {
+        throw ScriptError(e.what());
+    }
 }
 
 void cmdSelect(Session& s, const Session::Words& args)
@@ -342,6 +354,7 @@ const std::vector<Session::Command>& Session::commands()
         {"new", "new [WIDTH HEIGHT]", 0, 2, cmdNew},
         {"open", "open FILE", 1, 1, cmdOpen},
         {"save", "save FILE", 1, 1, cmdSave},
+        {"render", "render FILE", 1, 1, cmdRender},
         {"select", "select all | none | ID...", 1, -1, cmdSelect},
         {"anchors", "anchors ID S0 S1 ...", 2, -1, cmdAnchors},
         {"print", "print [ID...]", 0, -1, cmdPrint},
