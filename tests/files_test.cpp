@@ -1,5 +1,6 @@
 // Document files and session scripts: exact JSON round trips, SVG geometry (arcs, relative and shorthand
 // commands, basic shapes, transforms, y-up), real logos, refusal of bad files, and the script interpreter.
+#include "TestFiles.h"
 #include "Host.h"
 #include "Session.h"
 #include "io/DocumentFile.h"
@@ -23,29 +24,9 @@ namespace {
 
 // ------------------------------------------------------------------ helpers
 
-struct TempDir {
-    fs::path path;
-    TempDir()
-    {
-        std::string tmpl = (fs::temp_directory_path() / "curvicraft-files-XXXXXX").string();
-        path = ::mkdtemp(tmpl.data());
-    }
-    ~TempDir() { fs::remove_all(path); }
-    fs::path operator/(const std::string& name) const { return path / name; }
-};
-
-std::string readFile(const fs::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void writeFile(const fs::path& p, const std::string& text)
-{
-    std::ofstream(p, std::ios::binary) << text;
-}
+using testfiles::readFile;
+using testfiles::TempDir;
+using testfiles::writeFile;
 
 bool sameBits(double a, double b)
 {

@@ -1,5 +1,6 @@
 // Smart Rounding as a user reaches it: the filter commands from the menu, the recorded action and its
 // playback through PluginMain on minihost, the alerts, and `curvicraft round` on whole files.
+#include "TestFiles.h"
 #include "Commands.h"
 #include "Host.h"
 #include "Session.h"
@@ -25,29 +26,9 @@ constexpr std::int32_t key(const char (&s)[5])
                                      (std::uint32_t(std::uint8_t(s[2])) << 8) | std::uint32_t(std::uint8_t(s[3])));
 }
 
-struct TempDir {
-    fs::path path;
-    TempDir()
-    {
-        std::string tmpl = (fs::temp_directory_path() / "curvicraft-round-XXXXXX").string();
-        path = ::mkdtemp(tmpl.data());
-    }
-    ~TempDir() { fs::remove_all(path); }
-    fs::path operator/(const std::string& name) const { return path / name; }
-};
-
-std::string readFile(const fs::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void writeFile(const fs::path& p, const std::string& text)
-{
-    std::ofstream(p, std::ios::binary) << text;
-}
+using testfiles::readFile;
+using testfiles::TempDir;
+using testfiles::writeFile;
 
 int countAnchorsAt(const Art& a, double x, double y)
 {
